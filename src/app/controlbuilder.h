@@ -1,0 +1,57 @@
+// Builds a window's controls from its inventory: kind, name, caption, place in twips (15 twips
+// to a pixel at 96 dpi), initial visibility and text colour.
+#pragma once
+
+#include <QLine>
+#include <QRect>
+#include <QRgb>
+#include <QWidget>
+
+#include <optional>
+#include <span>
+
+enum class ControlKind {
+    Label,
+    CaptionLabel, // a label whose caption changes are reported
+    TextBox,
+    CheckBox,
+    Button,
+    DropDownList,
+    DriveList,
+    FolderList,
+    FileList,
+    PictureBox,
+};
+
+struct ControlSpec
+{
+    const char *name;
+    ControlKind kind;
+    const char *caption;
+    int left, top, width, height; // twips
+    bool shown = true;
+    std::optional<QRgb> textColour = std::nullopt;
+};
+
+struct LineSpec
+{
+    const char *name;
+    int x1, y1, x2, y2; // twips
+    QRgb colour = 0x000000;
+};
+
+int twipsToPixels(int twips);
+QRect twipsToPixels(int left, int top, int width, int height);
+
+void setTextColour(QWidget *control, QRgb colour);
+
+void buildControls(QWidget *client, std::span<const ControlSpec> controls);
+void buildLines(QWidget *client, std::span<const LineSpec> lines);
+
+// The control of that name; the inventory guarantees it exists.
+template <typename T> T *control(const QWidget *client, const char *name)
+{
+    T *found = client->findChild<T *>(QLatin1String(name));
+    Q_ASSERT_X(found, "control", name);
+    return found;
+}

@@ -1,0 +1,132 @@
+#include "frmselect.h"
+
+#include "appinfo.h"
+#include "frmselectinventory.h"
+#include "pairs/drivelist.h"
+#include "pairs/filelist.h"
+#include "pairs/folderlist.h"
+#include "platform/captionlabel.h"
+#include "platform/drives.h"
+#include "platform/messageboxes.h"
+#include "schedulelists.h"
+#include "store/settingsstore.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+frmSelect::frmSelect(const Platform &platform, QWidget *parent)
+    : QMainWindow(parent), m_platform(platform)
+{
+    setObjectName(QStringLiteral("frmSelect"));
+    setWindowTitle(QStringLiteral("Tolvan's XCopy"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setMinimumSize(twipsToPixels(kfrmSelectClientWidth),
+                           twipsToPixels(kfrmSelectClientHeight));
+    setCentralWidget(client);
+    buildControls(client, kfrmSelectControls);
+    buildLines(client, kfrmSelectLines);
+    ui.bind(client);
+    ui.Timer1 = new QTimer(this);
+    ui.Timer1->setObjectName(QStringLiteral("Timer1"));
+    ui.Timer1->setSingleShot(true);
+
+    ui.cmbDays->addItems(dayEntries());
+    ui.Combo1->addItems(timeEntries());
+    ui.cmbDays->setCurrentIndex(-1);
+    ui.Combo1->setCurrentIndex(-1);
+
+    // The lists start at the program's current folder; no change is reported for that.
+    const QString start = QDir::currentPath();
+    for (Side side : {Side::From, Side::To}) {
+        const auto s = static_cast<std::size_t>(side);
+        ui.Drive[s]->setDrives(m_platform.drives.list());
+        ui.Drive[s]->showDriveOf(start);
+        const QSignalBlocker quiet(ui.Dir[s]);
+        ui.Dir[s]->setPath(start);
+        ui.File[s]->setPath(start);
+    }
+
+    buildMenus();
+    connectHandlers();
+    m_platform.store.setFailureReport(
+        [messages = &m_platform.messages](const QString &message) { messages->inform(message); });
+
+    Form_Initialize();
+    armClock();
+}
+
+frmSelect::~frmSelect()
+{
+    m_platform.store.setFailureReport({});
+}
+
+void frmSelect::buildMenus()
+{
+    struct Entry
+    {
+        const char *name;
+        const char *caption;
+        void (frmSelect::*handler)();
+    };
+    struct Menu
+    {
+        const char *name;
+        const char *caption;
+        std::initializer_list<Entry> entries;
+    };
+    const Menu menus[] = {
+        {"mnuFile",
+         "&File",
+         {{"mnuSync", "&XCopy", &frmSelect::mnuSync_Click},
+          {"mnuCreateDir", "A&dd Folder", &frmSelect::mnuCreateDir_Click},
+          {"mnuExit", "&Exit", &frmSelect::mnuExit_Click}}},
+        {"mnuHelp",
+         "&Help",
+         {{"mnuSyncInstruct", "XCopy Instructions (pdf)", &frmSelect::mnuSyncInstruct_Click},
+          {"mnuSyncInstructTxt", "XCopy Instructions (txt)", &frmSelect::mnuSyncInstructTxt_Click},
+          {"mnuAbout", "&About", &frmSelect::mnuAbout_Click}}},
+    };
+    for (const Menu &menu : menus) {
+        QMenu *created = menuBar()->addMenu(QString::fromUtf8(menu.caption));
+        created->setObjectName(QLatin1String(menu.name));
+        for (const Entry &entry : menu.entries) {
+            QAction *action = created->addAction(QString::fromUtf8(entry.caption));
+            action->setObjectName(QLatin1String(entry.name));
+            connect(action, &QAction::triggered, this, entry.handler);
+        }
+    }
+}
+
+void frmSelect::connectHandlers()
+{
+    connect(ui.Drive[0], &DriveList::changed, this, &frmSelect::Drive1_Change);
+    connect(ui.Drive[1], &DriveList::changed, this, &frmSelect::Drive2_Change);
+    connect(ui.Dir[0], &FolderList::changed, this, &frmSelect::Dir1_Change);
+    connect(ui.Dir[1], &FolderList::changed, this, &frmSelect::Dir2_Change);
+    for (int pair = 1; pair <= 7; ++pair)
+        connect(ui.lockBox(pair), &QCheckBox::toggled, this, kLockHandlers[pair - 1]);
+    connect(ui.Command1, &QPushButton::clicked, this, &frmSelect::Command1_Click);
+    connect(ui.cmdActivateAS, &QPushButton::clicked, this, &frmSelect::cmdActivateAS_Click);
+    connect(ui.cmdCreateDir, &QPushButton::clicked, this, &frmSelect::cmdCreateDir_Click);
+    connect(ui.ckUseTimer, &QCheckBox::toggled, this, &frmSelect::ckUseTimer_Click);
+    connect(ui.CkStopAutoSync, &QCheckBox::toggled, this, &frmSelect::CkStopAutoSync_Click);
+    connect(ui.lblTimer, &CaptionLabel::captionChanged, this, &frmSelect::lblTimer_Change);
+    connect(ui.Timer1, &QTimer::timeout, this, &frmSelect::Timer1_Timer);
+}
+
+void frmSelect::mnuExit_Click()
+{
+    close();
+}
+
+void frmSelect::DBDelete()
+{
+    m_platform.store.DBDelete();
+}

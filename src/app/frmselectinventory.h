@@ -1,0 +1,12 @@
+// Every control of the main window, as data.
+#pragma once
+
+#include "controlbuilder.h"
+
+#include <array>
+
+inline constexpr int kfrmSelectClientWidth = 9528;  // twips
+inline constexpr int kfrmSelectClientHeight = 7212; // twips
+
+extern const std::array<ControlSpec, 67> kfrmSelectControls;
+extern const std::array<LineSpec, 4> kfrmSelectLines;

@@ -1,0 +1,3 @@
+#include "frmselect.h"
+
+void frmSelect::Form_Initialize() {}

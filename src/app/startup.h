@@ -1,0 +1,14 @@
+// The program's start: the settings database opened at the installation folder, then the main
+// window. Nothing is read from arguments, the environment or other files.
+#pragma once
+
+#include <QString>
+
+class MessageBoxes;
+
+// The path of the settings database in an installation folder.
+QString settingsDatabasePath(const QString &installFolder);
+
+// Runs the program until its last window closes; returns its exit status. A settings database
+// that cannot be used is reported and ends the program with status 1.
+int runProgram(const QString &installFolder, MessageBoxes &messages);

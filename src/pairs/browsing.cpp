@@ -1,0 +1,5 @@
+#include "app/frmselect.h"
+
+void frmSelect::driveChange(Side) {}
+
+void frmSelect::dirChange(Side) {}

@@ -1,0 +1,28 @@
+// The folder list: the current folder with the chain of its parents above it and its
+// subfolders below. Opening an entry (double-click or Enter) makes it the current folder.
+#pragma once
+
+#include <QListWidget>
+
+class FolderList final : public QListWidget
+{
+    Q_OBJECT
+  public:
+    explicit FolderList(QWidget *parent = nullptr);
+
+    QString path() const { return m_path; }
+    // Reads the folder and shows it. When it cannot be read the list stays as it was and the
+    // system's reason is returned; an empty result means success.
+    QString setPath(const QString &path);
+
+  signals:
+    // The current folder changed.
+    void changed();
+    // Opening an entry failed, for the given reason.
+    void openFailed(const QString &reason);
+
+  private:
+    void open(QListWidgetItem *item);
+
+    QString m_path;
+};

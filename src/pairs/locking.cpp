@@ -1,0 +1,3 @@
+#include "app/frmselect.h"
+
+void frmSelect::lockClick(int) {}

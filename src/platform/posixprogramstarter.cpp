@@ -1,0 +1,129 @@
+#include "posixprogramstarter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+std::unique_ptr<ProgramStarter> makeProgramStarter(const QString &installFolder)
+{
+    return std::make_unique<PosixProgramStarter>(installFolder);
+}
+
+namespace {
+
+bool isExecutableFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+QString findOne(const QString &name, const QString &installFolder)
+{
+    if (name.contains(QLatin1Char('/')))
+        return isExecutableFile(name) ? name : QString();
+    if (const QString local = QDir(installFolder).filePath(name); isExecutableFile(local))
+        return local;
+    return QStandardPaths::findExecutable(name);
+}
+
+// Copies run in a terminal window, as a console shows them elsewhere; xterm is the one terminal
+// whose -e takes the program and its arguments as they are, without a shell, and that can
+// start iconified.
+QString terminalForCopies()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return {};
+    return QStandardPaths::findExecutable(QStringLiteral("xterm"));
+}
+
+// Starts argv detached: the intermediate child exits at once and is reaped here, so the program
+// belongs to init, outlives this one and leaves no zombie. A pipe closed on exec tells whether
+// exec succeeded, and carries its errno when it did not.
+int spawnDetached(const std::vector<QByteArray> &arguments)
+{
+    std::vector<char *> argv;
+    for (const QByteArray &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.constData()));
+    argv.push_back(nullptr);
+
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0)
+        return errno;
+    const pid_t child = fork();
+    if (child < 0) {
+        const int error = errno;
+        close(report[0]);
+        close(report[1]);
+        return error;
+    }
+    if (child == 0) {
+        setsid();
+        const int devNull = open("/dev/null", O_RDONLY);
+        if (devNull >= 0)
+            dup2(devNull, STDIN_FILENO);
+        const pid_t program = fork();
+        if (program == 0) {
+            execv(argv[0], argv.data());
+            const int error = errno;
+            [[maybe_unused]] ssize_t written = write(report[1], &error, sizeof error);
+            _exit(127);
+        }
+        if (program < 0) {
+            const int error = errno;
+            [[maybe_unused]] ssize_t written = write(report[1], &error, sizeof error);
+        }
+        _exit(0);
+    }
+    close(report[1]);
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    int error = 0;
+    ssize_t got;
+    while ((got = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
+    return got == sizeof error ? error : 0;
+}
+
+} // namespace
+
+QString PosixProgramStarter::resolve(const QString &program) const
+{
+    if (program.isEmpty())
+        return {};
+    QString found = findOne(program, m_installFolder);
+    if (found.isEmpty() && program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        found = findOne(program.chopped(4), m_installFolder);
+    return found;
+}
+
+QString PosixProgramStarter::start(const ProgramStart &request)
+{
+    const QString program = resolve(request.program);
+    if (program.isEmpty())
+        return QStringLiteral("%1 was not found: %2")
+            .arg(request.program, QString::fromLocal8Bit(std::strerror(ENOENT)));
+
+    std::vector<QByteArray> argv;
+    if (request.state == WindowState::MinimizedActive) {
+        if (const QString terminal = terminalForCopies(); !terminal.isEmpty()) {
+            for (const QString &part : {terminal, QStringLiteral("-iconic"), QStringLiteral("-e")})
+                argv.push_back(QFile::encodeName(part));
+        }
+    }
+    argv.push_back(QFile::encodeName(program));
+    for (const QString &argument : request.arguments)
+        argv.push_back(QFile::encodeName(argument));
+
+    if (const int error = spawnDetached(argv); error != 0)
+        return QStringLiteral("%1 could not be started: %2")
+            .arg(request.program, QString::fromLocal8Bit(std::strerror(error)));
+    return {};
+}

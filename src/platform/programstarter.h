@@ -1,0 +1,30 @@
+// Starts outside programs without waiting for them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+enum class WindowState { MinimizedActive, MaximizedFocus };
+
+// One program start in both of its forms: Windows starts the whole command line as it stands;
+// other systems start the program with its argument vector, through no shell.
+struct ProgramStart
+{
+    QString commandLine;
+    QString program;
+    QStringList arguments;
+    WindowState state = WindowState::MinimizedActive;
+};
+
+class ProgramStarter
+{
+  public:
+    virtual ~ProgramStarter() = default;
+    // Returns an empty text when the program was started, otherwise the system's reason.
+    virtual QString start(const ProgramStart &request) = 0;
+};
+
+// The starter of the system the program was built for.
+std::unique_ptr<ProgramStarter> makeProgramStarter(const QString &installFolder);

@@ -1,0 +1,10 @@
+// Creates a new, empty settings database. Only the install step does this; the program never does.
+#pragma once
+
+#include <QString>
+
+enum class CreateResult { Created, AlreadyPresent, Failed };
+
+// Creates the file with its eighteen tables unless a file of that name exists; an existing file
+// is never touched. On failure no file is left behind and error holds the reason.
+CreateResult createSettingsDatabase(const QString &path, QString *error);

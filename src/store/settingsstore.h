@@ -1,0 +1,54 @@
+// The settings database: one SQLite file of eighteen one-field tables, reached through the
+// record operations below. Records keep the order in which they were added (oldest first), and
+// every operation is final when it returns.
+#pragma once
+
+#include "tables.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class SettingsStore final
+{
+  public:
+    // Receives a user-readable account of an operation that failed.
+    using FailureReport = std::function<void(const QString &message)>;
+
+    // Opens an existing settings database and checks its tables and fields. Never creates the
+    // file or a table. On failure returns nullptr and sets error to the reason.
+    static std::unique_ptr<SettingsStore> open(const QString &path, QString *error);
+
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    QString path() const { return m_path; }
+    void setFailureReport(FailureReport report) { m_report = std::move(report); }
+
+    // The value of the oldest record, or nothing when the table holds none.
+    std::optional<QString> ReadField(Table table);
+    bool AppendRecord(Table table, const QString &value);
+    bool ClearTable(Table table);
+    // The table then holds this one record; on failure it keeps what it held.
+    bool ReplaceRecord(Table table, const QString &value);
+    // Deletes every record but the newest.
+    bool KeepNewestRecord(Table table);
+    bool SeedIfEmpty(Table table, const QString &value);
+    // Empties every table and leaves the automatic flag "0"; all or nothing.
+    bool DBDelete();
+
+  private:
+    SettingsStore(QString connectionName, QString path);
+
+    bool run(Table table, const QString &action, const QString &sql,
+             const std::optional<QString> &value = std::nullopt);
+    bool inTransaction(Table table, const QString &action, const std::function<bool()> &steps);
+    void reportFailure(const QString &action, Table table, const QString &reason);
+
+    QString m_connectionName;
+    QString m_path;
+    FailureReport m_report;
+};

@@ -1,0 +1,51 @@
+// Stand-ins for the clock, message boxes, program start and drives.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/drives.h"
+#include "platform/messageboxes.h"
+#include "platform/programstarter.h"
+
+#include <QQueue>
+#include <QStringList>
+
+#include <functional>
+
+class FakeClock final : public Clock
+{
+  public:
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime &now) { m_now = now; }
+    void advance(qint64 milliseconds) { m_now = m_now.addMSecs(milliseconds); }
+
+  private:
+    QDateTime m_now{QDate(2026, 3, 5), QTime(9, 0)};
+};
+
+class FakeMessageBoxes final : public MessageBoxes
+{
+  public:
+    void inform(const QString &text) override;
+    bool confirm(const QString &text) override;
+
+    QStringList shown;                // every text, in order
+    QQueue<bool> answers;             // answers to confirm(); Cancel when empty
+    std::function<void()> whileShown; // runs while a box is open
+};
+
+class FakeProgramStarter final : public ProgramStarter
+{
+  public:
+    QString start(const ProgramStart &request) override;
+
+    QList<ProgramStart> started;
+    // Returns the failure reason for a request, or an empty text to let it start.
+    std::function<QString(const ProgramStart &)> failure;
+};
+
+class FakeDrives final : public Drives
+{
+  public:
+    QList<Drive> list() const override { return drives; }
+    QList<Drive> drives;
+};

@@ -1,0 +1,68 @@
+#include "testdatabase.h"
+
+#include "store/settingsschema.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QUuid>
+
+TestDatabase::TestDatabase()
+    : m_connection(QStringLiteral("inspect-") + QUuid::createUuid().toString(QUuid::Id128))
+{
+    QString error;
+    if (createSettingsDatabase(path(), &error) != CreateResult::Created)
+        qFatal("cannot create a test database: %s", qPrintable(error));
+    m_store = SettingsStore::open(path(), &error);
+    if (!m_store)
+        qFatal("cannot open the test database: %s", qPrintable(error));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(path());
+    db.open();
+}
+
+TestDatabase::~TestDatabase()
+{
+    m_store.reset();
+    QSqlDatabase::database(m_connection).close();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+QString TestDatabase::path() const
+{
+    return m_dir.filePath(QStringLiteral("xcopy.mdb"));
+}
+
+QStringList TestDatabase::records(Table table) const
+{
+    const TableDefinition &def = definition(table);
+    QSqlQuery query(QSqlDatabase::database(m_connection));
+    if (!query.exec(QStringLiteral("SELECT \"%1\" FROM \"%2\" ORDER BY id")
+                        .arg(QLatin1String(def.field), QLatin1String(def.name))))
+        qFatal("cannot read %s: %s", def.name, qPrintable(query.lastError().text()));
+    QStringList values;
+    while (query.next())
+        values.append(query.value(0).toString());
+    return values;
+}
+
+void TestDatabase::add(Table table, const QStringList &values)
+{
+    const TableDefinition &def = definition(table);
+    for (const QString &value : values) {
+        QSqlQuery query(QSqlDatabase::database(m_connection));
+        query.prepare(QStringLiteral("INSERT INTO \"%2\" (\"%1\") VALUES (?)")
+                          .arg(QLatin1String(def.field), QLatin1String(def.name)));
+        query.addBindValue(value);
+        if (!query.exec())
+            qFatal("cannot add to %s: %s", def.name, qPrintable(query.lastError().text()));
+    }
+}
+
+void TestDatabase::execute(const QString &sql)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection));
+    if (!query.exec(sql))
+        qFatal("cannot run %s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+}

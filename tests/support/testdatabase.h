@@ -1,0 +1,32 @@
+// A settings database of its own in a temporary folder, and a second connection to look at its
+// records or change it behind the program's back.
+#pragma once
+
+#include "store/settingsstore.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class TestDatabase
+{
+  public:
+    TestDatabase();
+    ~TestDatabase();
+
+    QString folder() const { return m_dir.path(); }
+    QString path() const;
+    SettingsStore &store() { return *m_store; }
+
+    // Every record of a table, oldest first, read through a separate connection.
+    QStringList records(Table table) const;
+    void add(Table table, const QStringList &values);
+    // Runs a statement through the separate connection, e.g. to drop a table.
+    void execute(const QString &sql);
+
+  private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<SettingsStore> m_store;
+    QString m_connection;
+};
