@@ -14,6 +14,9 @@
 #include "platform.h"
 
 #include <QMainWindow>
+#include <QPointer>
+
+class frmXcopyNotify;
 
 class frmSelect final : public QMainWindow
 {
@@ -82,6 +85,9 @@ class frmSelect final : public QMainWindow
 
     Platform m_platform;
     frmSelectControls ui;
+
+    // Copy runs: the one run notice, gone once the user closes it.
+    QPointer<frmXcopyNotify> m_notice;
 };
 
 // The handlers of the seven lock boxes and the copy commands of the seven pairs, by pair.
