@@ -18,6 +18,7 @@
 
 class frmAbout;
 class frmAddDir;
+class frmXcopyNotify;
 
 class frmSelect final : public QMainWindow
 {
@@ -86,6 +87,9 @@ class frmSelect final : public QMainWindow
 
     Platform m_platform;
     frmSelectControls ui;
+
+    // Copy runs: the one run notice, gone once the user closes it.
+    QPointer<frmXcopyNotify> m_notice;
 
     // Auxiliary windows: one of each at a time, parentless so that they outlive the main window.
     QPointer<frmAddDir> m_addDir;
