@@ -1,0 +1,165 @@
+#include "windowfixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+
+class tst_Locking : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void lockingMakesTheBoxesReadOnlyAndGreen();
+    void lockingSavesTheFilledBoxes_data();
+    void lockingSavesTheFilledBoxes();
+    void unlockingRestoresTheBoxesAndKeepsTheRecords();
+    void eachLockTouchesOnlyItsOwnPair_data();
+    void eachLockTouchesOnlyItsOwnPair();
+    void typingIntoALockedBoxChangesNothing();
+    void failedSaveIsReportedAndThePairStaysLocked();
+};
+
+namespace {
+
+const QColor kGreen(0x00, 0x80, 0x00);
+
+QLineEdit *box(const WindowFixture &f, int n)
+{
+    return f.find<QLineEdit>(QStringLiteral("Text%1").arg(n));
+}
+
+QCheckBox *lock(const WindowFixture &f, int pair)
+{
+    return f.find<QCheckBox>(QStringLiteral("Check%1").arg(pair));
+}
+
+QColor textColour(const QLineEdit *box)
+{
+    return box->palette().color(QPalette::Text);
+}
+
+} // namespace
+
+void tst_Locking::lockingMakesTheBoxesReadOnlyAndGreen()
+{
+    WindowFixture f;
+    f.open();
+    lock(f, 1)->setChecked(true);
+    for (int n : {1, 2}) {
+        QVERIFY(box(f, n)->isReadOnly());
+        QCOMPARE(textColour(box(f, n)), kGreen);
+    }
+    QVERIFY(f.database.records(Table::Path1).isEmpty());
+    QVERIFY(f.database.records(Table::Path2).isEmpty());
+}
+
+void tst_Locking::lockingSavesTheFilledBoxes_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+
+    QTest::newRow("only From") << "/data/from"
+                               << "";
+    QTest::newRow("only To") << ""
+                             << "/media/usb";
+    QTest::newRow("both") << "/data/from"
+                          << "/media/usb";
+}
+
+void tst_Locking::lockingSavesTheFilledBoxes()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    WindowFixture f;
+    f.open();
+    box(f, 5)->setText(from);
+    box(f, 6)->setText(to);
+
+    lock(f, 3)->setChecked(true);
+    const auto saved = [](const QString &text) {
+        return text.isEmpty() ? QStringList{} : QStringList{text};
+    };
+    QCOMPARE(f.database.records(Table::Path5), saved(from));
+    QCOMPARE(f.database.records(Table::Path6), saved(to));
+}
+
+void tst_Locking::unlockingRestoresTheBoxesAndKeepsTheRecords()
+{
+    WindowFixture f;
+    f.open();
+    box(f, 1)->setText(QStringLiteral("/data/from"));
+    box(f, 2)->setText(QStringLiteral("/media/usb"));
+
+    lock(f, 1)->setChecked(true);
+    lock(f, 1)->setChecked(false);
+    const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
+    for (int n : {1, 2}) {
+        QVERIFY(!box(f, n)->isReadOnly());
+        QCOMPARE(textColour(box(f, n)), buttonText);
+    }
+    QCOMPARE(f.database.records(Table::Path1).size(), 1);
+
+    lock(f, 1)->setChecked(true);
+    QCOMPARE(f.database.records(Table::Path1), QStringList(2, QStringLiteral("/data/from")));
+    QCOMPARE(f.database.records(Table::Path2), QStringList(2, QStringLiteral("/media/usb")));
+}
+
+void tst_Locking::eachLockTouchesOnlyItsOwnPair_data()
+{
+    QTest::addColumn<int>("pair");
+    for (int pair = 1; pair <= 7; ++pair)
+        QTest::addRow("pair %d", pair) << pair;
+}
+
+void tst_Locking::eachLockTouchesOnlyItsOwnPair()
+{
+    QFETCH(int, pair);
+    WindowFixture f;
+    f.open();
+    const QColor untouched = textColour(box(f, 1));
+    for (int n = 1; n <= 14; ++n)
+        box(f, n)->setText(QStringLiteral("/folder%1").arg(n));
+
+    lock(f, pair)->setChecked(true);
+    for (int n = 1; n <= 14; ++n) {
+        const bool own = (n + 1) / 2 == pair;
+        QCOMPARE(box(f, n)->isReadOnly(), own);
+        QCOMPARE(textColour(box(f, n)), own ? kGreen : untouched);
+        QCOMPARE(f.database.records(pathTable(n)),
+                 own ? QStringList{QStringLiteral("/folder%1").arg(n)} : QStringList{});
+    }
+}
+
+void tst_Locking::typingIntoALockedBoxChangesNothing()
+{
+    WindowFixture f;
+    f.open();
+    box(f, 3)->setText(QStringLiteral("/data"));
+    lock(f, 2)->setChecked(true);
+
+    QTest::keyClicks(box(f, 3), QStringLiteral("xyz"));
+    QTest::keyClick(box(f, 3), Qt::Key_Backspace);
+    QCOMPARE(box(f, 3)->text(), QStringLiteral("/data"));
+}
+
+void tst_Locking::failedSaveIsReportedAndThePairStaysLocked()
+{
+    WindowFixture f;
+    f.open();
+    box(f, 1)->setText(QStringLiteral("/data/from"));
+    box(f, 2)->setText(QStringLiteral("/media/usb"));
+    f.database.execute(
+        QStringLiteral("DROP TABLE %1").arg(QLatin1String(definition(Table::Path1).name)));
+
+    lock(f, 1)->setChecked(true);
+    QCOMPARE(f.messages.shown.size(), 1);
+    QVERIFY(f.messages.shown.first().contains(QLatin1String(definition(Table::Path1).contents)));
+    QVERIFY(lock(f, 1)->isChecked());
+    QVERIFY(box(f, 1)->isReadOnly());
+    QCOMPARE(textColour(box(f, 1)), kGreen);
+    QCOMPARE(f.database.records(Table::Path2), QStringList{QStringLiteral("/media/usb")});
+}
+
+QTEST_MAIN(tst_Locking)
+#include "tst_locking.moc"
