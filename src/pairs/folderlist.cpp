@@ -64,6 +64,9 @@ QString FolderList::setPath(const QString &path)
 void FolderList::open(const QModelIndex &entry)
 {
     const QString reason = setPath(entry.data(FolderEntries::PathRole).toString());
-    if (!reason.isEmpty())
-        emit openFailed(reason);
+    if (reason.isEmpty())
+        return;
+    // The click moved the highlight; the folder shown as current is still the old one.
+    setCurrentIndex(m_entries->index(m_entries->currentRow()));
+    emit openFailed(reason);
 }

@@ -149,6 +149,7 @@ void tst_FolderLists::openingAVanishedFolderReportsIt()
     QCOMPARE(changed.count(), 0);
     QCOMPARE(list.path(), folder(QStringLiteral("top/mid")));
     QCOMPARE(shownNames(&list), before);
+    QCOMPARE(list.currentIndex().data().toString(), QStringLiteral("mid"));
 }
 
 void tst_FolderLists::fileListShowsOnlyVisibleFiles()
