@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 class tst_Locking : public QObject
@@ -86,6 +87,14 @@ void tst_Locking::lockingSavesTheFilledBoxes()
 
 void tst_Locking::unlockingRestoresTheBoxesAndKeepsTheRecords()
 {
+    // Button text unlike any other text, to tell the colours apart.
+    const QPalette standard = QApplication::palette();
+    QPalette distinct = standard;
+    const QColor buttonText(0x12, 0x34, 0x56);
+    distinct.setColor(QPalette::ButtonText, buttonText);
+    QApplication::setPalette(distinct);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(standard); });
+
     WindowFixture f;
     f.open();
     box(f, 1)->setText(QStringLiteral("/data/from"));
@@ -93,7 +102,6 @@ void tst_Locking::unlockingRestoresTheBoxesAndKeepsTheRecords()
 
     lock(f, 1)->setChecked(true);
     lock(f, 1)->setChecked(false);
-    const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
     for (int n : {1, 2}) {
         QVERIFY(!box(f, n)->isReadOnly());
         QCOMPARE(textColour(box(f, n)), buttonText);
