@@ -28,6 +28,7 @@ void frmSelect::lockClick(int pair)
                 m_platform.store.AppendRecord(tables[side], text);
         }
     }
+    // Read afresh, not an else: the value may have changed while the records were appended.
     if (lockValue(ui.lockBox(pair)) == 0) {
         for (QLineEdit *box : boxes)
             box->setReadOnly(false);
