@@ -81,6 +81,9 @@ class frmSelect final : public QMainWindow
     void lockClick(int pair);
     void startCopy(int pair);
 
+    // Folder pairs: opening an entry of a folder list failed.
+    void folderOpenFailed(const QString &reason);
+
     void buildMenus();
     void connectHandlers();
     void armClock();
