@@ -91,6 +91,22 @@ void setTextColour(QWidget *control, QRgb colour)
     control->setPalette(palette);
 }
 
+void shrinkToFit(QLabel *label)
+{
+    constexpr qreal kSmallestPointSize = 6;
+    const QRect box = label->contentsRect();
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    QFont font = label->font();
+    const auto fits = [&] {
+        const QRect needed = QFontMetrics(font).boundingRect(
+            QRect(box.topLeft(), QSize(box.width(), QWIDGETSIZE_MAX)), flags, label->text());
+        return needed.width() <= box.width() && needed.height() <= box.height();
+    };
+    while (font.pointSizeF() > kSmallestPointSize && !fits())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+}
+
 void buildControls(QWidget *client, std::span<const ControlSpec> controls)
 {
     for (const ControlSpec &spec : controls) {
@@ -100,6 +116,8 @@ void buildControls(QWidget *client, std::span<const ControlSpec> controls)
         if (spec.textColour)
             setTextColour(widget, *spec.textColour);
         widget->setHidden(!spec.shown);
+        if (spec.kind == ControlKind::Label)
+            shrinkToFit(static_cast<QLabel *>(widget));
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QRgb>
 #include <QWidget>
 
+class QLabel;
+
 #include <optional>
 #include <span>
 
@@ -44,6 +46,11 @@ int twipsToPixels(int twips);
 QRect twipsToPixels(int left, int top, int width, int height);
 
 void setTextColour(QWidget *control, QRgb colour);
+
+// The design's boxes were measured for "MS Sans Serif"; where a wider font stands in, a label's
+// text would be cut off, so its font is made smaller until the text fits. Labels built here are
+// fitted at once; call it again after setting a label's text.
+void shrinkToFit(QLabel *label);
 
 void buildControls(QWidget *client, std::span<const ControlSpec> controls);
 void buildLines(QWidget *client, std::span<const LineSpec> lines);

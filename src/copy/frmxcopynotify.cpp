@@ -22,17 +22,6 @@ constexpr ControlSpec kControls[] = {
 constexpr int kClientWidth = 6456;
 constexpr int kClientHeight = 2028;
 
-// "MS Sans Serif" is a Windows font; where a wider one stands in, a text is made smaller rather
-// than wrapped or cut off inside its label.
-void fitToWidth(QLabel *label)
-{
-    QFont font = label->font();
-    while (font.pointSizeF() > 6 &&
-           QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    label->setFont(font);
-}
-
 } // namespace
 
 frmXcopyNotify::frmXcopyNotify(const Clock &clock) : m_clock(clock)
@@ -64,7 +53,7 @@ void frmXcopyNotify::Form_Load()
     control<QLabel>(this, "Label2")->setText(dateText(now.date()));
     control<QLabel>(this, "Label3")->setText(timeText(now.time()));
     for (QLabel *label : findChildren<QLabel *>())
-        fitToWidth(label);
+        shrinkToFit(label);
 }
 
 void frmXcopyNotify::Command1_Click()

@@ -2,7 +2,6 @@
 
 #include "app/appinfo.h"
 #include "app/controlbuilder.h"
-#include "shrinktofit.h"
 
 #include <QApplication>
 #include <QLabel>

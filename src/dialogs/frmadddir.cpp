@@ -5,7 +5,6 @@
 #include "pairs/drivelist.h"
 #include "pairs/folderlist.h"
 #include "platform/messageboxes.h"
-#include "shrinktofit.h"
 
 #include <QDir>
 #include <QLabel>
@@ -39,7 +38,6 @@ frmAddDir::frmAddDir(MessageBoxes &messages, const QList<Drive> &drives) : m_mes
     Drive1 = control<DriveList>(this, "Drive1");
     Dir1 = control<FolderList>(this, "Dir1");
     Text1 = control<QLineEdit>(this, "Text1");
-    shrinkToFit(control<QLabel>(this, "Label1"));
 
     // The lists start at the program's current folder; no change is reported for that, so Text1
     // stays empty until the user moves.
