@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# End-to-end test of the installed program under Xvfb, driven like a person with xdotool:
+# fill and lock two pairs, copy them, switch on and activate the automatic mode, restart, and
+# stop the automatic mode. Saves a screenshot of the main window at each stage.
+# usage: run.sh SOURCE_DIR BUILD_DIR SCREENSHOT_DIR
+set -euo pipefail
+source_dir=$1
+build=$2
+shots=$3
+work=$(mktemp -d)
+install="$work/RevuredAVeze"
+home="$work/home"
+mkdir -p "$home" "$shots"
+rm -f "$shots"/*.png
+xvfb_pid=
+program_pid=
+
+finish() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap finish EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "--- $*"; }
+
+step "building and installing into $install"
+cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF \
+    -DINSTALL_DESKTOP_ENTRY=OFF -DINSTALL_FOLDER="$install" >/dev/null
+cmake --build "$build" --parallel "$(nproc)" >/dev/null
+cmake --install "$build" >/dev/null
+[ -f "$install/xcopy.mdb" ] || fail "the install made no settings database"
+
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+read -r -t 20 display_number <&"$display_fd" || fail "Xvfb did not start"
+export DISPLAY=":$display_number"
+unset WAYLAND_DISPLAY
+
+db() { sqlite3 "$install/xcopy.mdb" "$1"; }
+
+# The main window's client area is 635 x 481 pixels (9528 x 7212 twips) below the menu bar.
+main_window=
+client_top=
+start_program() {
+    (cd "$home" && exec "$install/RevuredAVeze") &
+    program_pid=$!
+    main_window=$(timeout 20 xdotool search --sync --name "^Tolvan's XCopy$" | head -n 1) ||
+        fail "the main window did not appear"
+    eval "$(xdotool getwindowgeometry --shell "$main_window")"
+    client_top=$((HEIGHT - 481))
+    window_x=$X
+    window_y=$Y
+}
+# Clicks the point (x, y) of the client area, in twips as the window's design gives them.
+click_twips() {
+    xdotool mousemove --sync $((window_x + $1 / 15)) $((window_y + client_top + $2 / 15)) click 1
+    sleep 0.3
+}
+type_into() { # left top of a text box in twips, then the text
+    click_twips $(($1 + 300)) $(($2 + 140))
+    xdotool key --clearmodifiers ctrl+a BackSpace
+    xdotool type --delay 20 "$3"
+}
+screenshot() { import -window "$main_window" "$shots/$1.png"; }
+answer_message_box() { # presses the default button of the message box that shows up
+    local box
+    box=$(timeout 20 xdotool search --sync --name '^RevuredAVeze$' | head -n 1) ||
+        fail "no message box appeared"
+    xdotool windowfocus --sync "$box" key Return
+    sleep 0.5
+}
+wait_for() { # seconds, then a command that succeeds when done
+    local limit=$1
+    shift
+    for ((i = 0; i < limit * 10; i++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+green_pixels() { # counts pixels of the locked green 0x008000 in a twips rectangle of a screenshot
+    convert "$shots/$1.png" -crop "$(($4 / 15))x$(($5 / 15))+$(($2 / 15))+$((client_top + $3 / 15))" \
+        +repage txt:- | grep -c '#008000' || true
+}
+
+step "two pairs filled and locked"
+mkdir -p "$home/docs/sub" "$home/photos" "$home/backup"
+echo "letter" >"$home/docs/letter.txt"
+echo "notes" >"$home/docs/sub/notes.txt"
+echo "holiday" >"$home/photos/beach.jpg"
+start_program
+type_into 3240 480 "$home/docs"
+type_into 3240 840 "$home/backup/docs copy"
+click_twips 6780 780   # Check1
+type_into 3240 1320 "$home/photos"
+type_into 3240 1680 "$home/backup/photos"
+click_twips 6780 1620  # Check2
+[ "$(db 'select Path1 from tblPath1')" = "$home/docs" ] || fail "pair 1 was not saved"
+[ "$(db 'select Path4 from tblPath4')" = "$home/backup/photos" ] || fail "pair 2 was not saved"
+screenshot 01-pairs-locked
+
+step "XCopy pressed"
+click_twips 4860 6420   # Command1 "&XCopy"
+wait_for 30 test -f "$home/backup/docs copy/sub/notes.txt" || fail "pair 1 was not copied"
+wait_for 30 test -f "$home/backup/photos/beach.jpg" || fail "pair 2 was not copied"
+cmp "$home/docs/letter.txt" "$home/backup/docs copy/letter.txt" || fail "a copied file differs"
+timeout 20 xdotool search --sync --name '^XCopy Notify$' >/dev/null || fail "no run notice"
+screenshot 02-copied
+
+step "automatic mode switched on and activated"
+click_twips 360 6180    # ckUseTimer
+[ "$(db 'select AutoSync from tblAutoSync')" = "1" ] || fail "the automatic flag was not saved"
+click_twips 1140 6630   # cmbDays: open the list, pick its last entry
+xdotool key End Return
+sleep 0.3
+click_twips 3180 6630   # Combo1
+xdotool key End Return
+sleep 0.3
+click_twips 4800 6660   # cmdActivateAS
+answer_message_box
+[ "$(db 'select Days from tblDays order by id desc limit 1')" = "30" ] || fail "the interval was not saved"
+[ "$(db 'select Time from tblTime order by id desc limit 1')" = "11:00:00 PM" ] ||
+    fail "the time of day was not saved"
+screenshot 03-active
+
+step "closed and started again"
+xdotool windowfocus --sync "$main_window" key alt+f e
+wait_for 20 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "File > Exit did not end the program"
+program_pid=
+start_program
+sleep 1
+screenshot 04-restarted
+[ "$(db 'select count(*) from tblPath2')" = "3" ] || fail "pair 1 did not come back locked"
+[ "$(db 'select count(*) from tblPath4')" = "3" ] || fail "pair 2 did not come back locked"
+[ "$(green_pixels 04-restarted 3240 480 3255 285)" -gt 0 ] || fail "Text1 is not green"
+[ "$(green_pixels 04-restarted 3240 1680 3255 285)" -gt 0 ] || fail "Text4 is not green"
+[ "$(green_pixels 04-restarted 240 6120 2055 255)" -gt 0 ] || fail "Auto-XCopy is not shown active"
+
+step "automatic mode stopped with OK"
+click_twips 360 7020    # CkStopAutoSync
+answer_message_box
+screenshot 05-stopped
+[ "$(db 'select group_concat(AutoSync) from tblAutoSync')" = "0" ] || fail "the flag is not 0"
+for table in tblPath1 tblPath2 tblPath3 tblPath4 tblDate tblDays tblTime; do
+    [ "$(db "select count(*) from $table")" = "0" ] || fail "$table was not emptied"
+done
+
+echo "passed; screenshots in $shots"
