@@ -96,6 +96,22 @@ class XcopySafety : public QObject
         QCOMPARE(treeOf(dst()), QStringList{"huge"});
     }
 
+    void listingReaderLeavingDoesNotStopCopy()
+    {
+        const int count = 4000; // enough names to fill the pipe after the reader is gone
+        for (int i = 0; i < count; ++i)
+            writeFile(at("src/file" + QString::number(i)), "x");
+        QProcess xcopy;
+        QProcess firstLineOnly;
+        xcopy.setStandardOutputProcess(&firstLineOnly);
+        firstLineOnly.start("head", {"-n", "1"});
+        xcopy.start(XCOPY_PATH, {src(), dst()});
+        QVERIFY(xcopy.waitForFinished(60000) && firstLineOnly.waitForFinished(60000));
+        QCOMPARE(xcopy.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(xcopy.exitCode(), 0);
+        QCOMPARE(QDir(dst()).entryList(QDir::Files).size(), count);
+    }
+
     void unreadableEntriesAreReported()
     {
         writeFile(at("src/readable"), "readable");
