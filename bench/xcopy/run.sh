@@ -50,7 +50,7 @@ timed() {
     sync
     local start
     start=$(microseconds)
-    "$@" > /dev/null 2>&1 || true
+    "$@" > /dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
     echo $(($(microseconds) - start))
 }
 
