@@ -78,9 +78,13 @@ class XcopyArguments : public QObject
         if (QFile::exists("/D"))
             QSKIP("a folder /D exists on this machine");
         const XcopyResult result = runXcopy({"src", "/D", "/L", "/F"}, tmp->dir.path());
+        // A listing that wrongly wrote is cleaned up, so that later runs do not skip this.
+        const bool written = QFile::exists("/D");
+        if (written)
+            QDir("/D").removeRecursively();
+        QVERIFY(!written);
         QCOMPARE(result.exitCode, 0);
         QVERIFY2(result.out.contains("src/a.txt -> /D/a.txt\n1 File(s) copied"), result.out);
-        QVERIFY(!QFile::exists("/D"));
     }
 
     void copiesAwkwardNames_data()
