@@ -25,13 +25,20 @@ mode_t processUmask()
     return mask;
 }
 
-CopyFailure readAndWrite(int from, int to)
+// Copying stops at end of file, or once the size seen by stat is reached, which spares the
+// extra call that would only find the end. Files that claim size 0 are read to the end.
+bool isComplete(off_t copied, off_t expected)
+{
+    return expected > 0 && copied >= expected;
+}
+
+CopyFailure readAndWrite(int from, int to, off_t expected)
 {
     static char buffer[256 << 10];
-    for (;;) {
+    for (off_t copied = 0; !isComplete(copied, expected);) {
         const ssize_t got = read(from, buffer, sizeof buffer);
         if (got == 0)
-            return {};
+            break;
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -43,38 +50,41 @@ CopyFailure readAndWrite(int from, int to)
                 return {errno, false};
             done += put > 0 ? put : 0;
         }
+        copied += got;
     }
+    return {};
 }
 
-CopyFailure copyContent(int from, int to)
+CopyFailure copyContent(int from, int to, off_t expected)
 {
-    bool copiedAny = false;
-    while (kernelCopyUsable) {
-        const ssize_t copied = copy_file_range(from, nullptr, to, nullptr, kernelCopyChunk, 0);
-        if (copied > 0) {
-            copiedAny = true;
+    off_t copied = 0;
+    while (kernelCopyUsable && !isComplete(copied, expected)) {
+        const ssize_t step = copy_file_range(from, nullptr, to, nullptr, kernelCopyChunk, 0);
+        if (step > 0) {
+            copied += step;
             continue;
         }
-        if (copied == 0)
+        if (step == 0)
             return {};
         if (errno == EINTR)
             continue;
         const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP;
-        if (copiedAny || !(unsupported || errno == EINVAL))
+        if (copied > 0 || !(unsupported || errno == EINVAL))
             return {errno, false};
         if (unsupported)
             kernelCopyUsable = false;
-        break;
+        return readAndWrite(from, to, expected);
     }
-    return readAndWrite(from, to);
+    return kernelCopyUsable ? CopyFailure{} : readAndWrite(from, to, expected);
 }
 
 // Creates a hidden, uniquely named file in the folder; NAME receives its name.
 int createTemporary(int folderFd, mode_t mode, char (&name)[64])
 {
+    static const int processId = getpid();
     static unsigned counter = 0;
     for (;;) {
-        std::snprintf(name, sizeof name, ".xcopy-%d-%u.tmp", static_cast<int>(getpid()), ++counter);
+        std::snprintf(name, sizeof name, ".xcopy-%d-%u.tmp", processId, ++counter);
         rememberTemporaryFile(folderFd, name);
         const int fd = openat(folderFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) {
@@ -87,7 +97,8 @@ int createTemporary(int folderFd, mode_t mode, char (&name)[64])
 
 CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sourceInfo)
 {
-    if (const CopyFailure failure = copyContent(sourceFd, temporaryFd); failure.error != 0)
+    if (const CopyFailure failure = copyContent(sourceFd, temporaryFd, sourceInfo.st_size);
+        failure.error != 0)
         return failure;
     // open() already applied the bits the umask lets through; only the rest needs fchmod,
     // and set-id bits only after writing, which would clear them.

@@ -36,6 +36,8 @@ void installInterruptHandlers()
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
     std::signal(SIGXFSZ, SIG_IGN);
+    // A reader of the listing that goes away must not cut a backup short.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 void rememberTemporaryFile(int folderFd, const char *name)

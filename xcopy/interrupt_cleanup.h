@@ -1,7 +1,8 @@
 #pragma once
 
-// Makes SIGINT, SIGTERM and SIGHUP remove the file being written and exit with status 2, and lets
-// a file-size limit fail the write (EFBIG) instead of killing the program.
+// Makes SIGINT, SIGTERM and SIGHUP remove the file being written and exit with status 2, lets a
+// file-size limit fail the write (EFBIG) instead of killing the program, and keeps copying when
+// the reader of the listing goes away.
 void installInterruptHandlers();
 
 // The file the handlers remove; set before it is created and cleared once it is renamed or gone.

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 
@@ -11,20 +10,14 @@ class XcopyNewerOnly : public QObject
 {
     Q_OBJECT
 
-    std::optional<QTemporaryDir> dir;
-    QByteArray at(const QString &relative) const
-    {
-        return QFile::encodeName(dir->filePath(relative));
-    }
-    QString src() const { return dir->filePath("src"); }
-    QString dst() const { return dir->filePath("dst"); }
+    std::optional<Scratch> tmp;
 
   private slots:
     void init()
     {
-        dir.emplace();
-        QVERIFY(QDir().mkpath(src() + "/sub"));
-        QVERIFY(QDir().mkpath(dst()));
+        tmp.emplace();
+        QVERIFY(QDir().mkpath(tmp->src() + "/sub"));
+        QVERIFY(QDir().mkpath(tmp->dst()));
     }
 
     void copiesWhenDestinationIsOlder_data()
@@ -48,15 +41,15 @@ class XcopyNewerOnly : public QObject
         QFETCH(bool, destinationExists);
         QFETCH(timespec, destinationTime);
         QFETCH(bool, copied);
-        writeFile(at("src/file"), "new");
-        setModified(at("src/file"), {1700000001, 700000000});
+        writeFile(tmp->at("src/file"), "new");
+        setModified(tmp->at("src/file"), {1700000001, 700000000});
         if (destinationExists) {
-            writeFile(at("dst/file"), "old");
-            setModified(at("dst/file"), destinationTime);
+            writeFile(tmp->at("dst/file"), "old");
+            setModified(tmp->at("dst/file"), destinationTime);
         }
-        const XcopyResult result = runXcopy({src(), dst(), "/D", "/Y"});
+        const XcopyResult result = runXcopy({tmp->src(), tmp->dst(), "/D", "/Y"});
         QCOMPARE(result.exitCode, 0);
-        QCOMPARE(readFile(at("dst/file")), copied ? QByteArray("new") : QByteArray("old"));
+        QCOMPARE(readFile(tmp->at("dst/file")), copied ? QByteArray("new") : QByteArray("old"));
         QVERIFY(result.out.endsWith(copied ? "1 File(s) copied\n" : "0 File(s) copied\n"));
     }
 
@@ -64,23 +57,23 @@ class XcopyNewerOnly : public QObject
     {
         const QStringList files{"one", "two", "sub/three"};
         for (const QString &file : files)
-            writeFile(at("src/" + file), file.toUtf8());
-        const QStringList arguments{src(), dst(), "/D", "/Y", "/S"};
+            writeFile(tmp->at("src/" + file), file.toUtf8());
+        const QStringList arguments{tmp->src(), tmp->dst(), "/D", "/Y", "/S"};
         QVERIFY(runXcopy(arguments).out.endsWith("3 File(s) copied\n"));
         QList<struct stat> before;
         for (const QString &file : files)
-            before << statOf(at("dst/" + file));
+            before << statOf(tmp->at("dst/" + file));
 
         const XcopyResult again = runXcopy(arguments);
         QCOMPARE(again.exitCode, 0);
         QVERIFY(again.out.endsWith("0 File(s) copied\n"));
         for (qsizetype i = 0; i < files.size(); ++i) {
-            const struct stat after = statOf(at("dst/" + files[i]));
+            const struct stat after = statOf(tmp->at("dst/" + files[i]));
             QCOMPARE(after.st_ino, before[i].st_ino);
             QCOMPARE(after.st_ctim.tv_sec, before[i].st_ctim.tv_sec);
             QCOMPARE(after.st_ctim.tv_nsec, before[i].st_ctim.tv_nsec);
         }
-        QCOMPARE(treeOf(dst()), (QStringList{"one", "sub", "sub/three", "two"}));
+        QCOMPARE(treeOf(tmp->dst()), (QStringList{"one", "sub", "sub/three", "two"}));
     }
 };
 

@@ -1,15 +1,27 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <ctime>
 #include <functional>
 #include <sys/stat.h>
 
 Q_DECLARE_METATYPE(timespec)
+
+// A fresh temporary folder for one test function, with the usual source and destination in it.
+struct Scratch
+{
+    QTemporaryDir dir;
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    QByteArray at(const QString &relative) const { return QFile::encodeName(path(relative)); }
+    QString src() const { return path("src"); }
+    QString dst() const { return path("dst"); }
+};
 
 struct XcopyResult
 {
