@@ -76,6 +76,13 @@ class frmSelect final : public QMainWindow
     void lockClick(int pair);
     void startCopy(int pair);
 
+    // The automatic mode: one procedure behind both activation entry points.
+    void activateSchedule(bool byButton);
+    void showScheduleGroup(bool shown);
+    void showNextCopyDate();
+    bool scheduleActive() const;
+    void skipMissedRuns();
+
     void buildMenus();
     void connectHandlers();
     void armClock();
