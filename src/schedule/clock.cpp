@@ -17,10 +17,12 @@ void frmSelect::Timer1_Timer()
 }
 
 // The clock ticks just after each wall-clock second, re-armed at every tick, so that it neither
-// drifts past a second nor shows one twice.
+// drifts past a second nor shows one twice. A coarse timer may fire some milliseconds early,
+// inside the second already shown.
 void frmSelect::armClock()
 {
     constexpr int kPastTheSecond = 5; // ms
+    ui.Timer1->setTimerType(Qt::PreciseTimer);
     ui.Timer1->start(1000 - m_platform.clock.now().time().msec() + kPastTheSecond);
 }
 
