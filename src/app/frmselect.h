@@ -14,6 +14,10 @@
 #include "platform.h"
 
 #include <QMainWindow>
+#include <QPointer>
+
+class frmAbout;
+class frmAddDir;
 
 class frmSelect final : public QMainWindow
 {
@@ -89,6 +93,10 @@ class frmSelect final : public QMainWindow
 
     Platform m_platform;
     frmSelectControls ui;
+
+    // Auxiliary windows: one of each at a time, parentless so that they outlive the main window.
+    QPointer<frmAddDir> m_addDir;
+    QPointer<frmAbout> m_about;
 };
 
 // The handlers of the seven lock boxes and the copy commands of the seven pairs, by pair.

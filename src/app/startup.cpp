@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "appicon.h"
 #include "appinfo.h"
 #include "frmselect.h"
 #include "platform/clock.h"
@@ -22,6 +23,7 @@ int runProgram(const QString &installFolder, MessageBoxes &messages)
     QApplication::setApplicationName(QLatin1String(kApplicationTitle));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch));
+    QApplication::setWindowIcon(applicationIcon());
 
     const QString databasePath = QDir::toNativeSeparators(settingsDatabasePath(installFolder));
     QString error;

@@ -1,0 +1,85 @@
+#include "frmadddir.h"
+
+#include "app/controlbuilder.h"
+#include "createfolder.h"
+#include "pairs/drivelist.h"
+#include "pairs/folderlist.h"
+#include "platform/messageboxes.h"
+#include "shrinktofit.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int kClientWidth = 5496;  // twips
+constexpr int kClientHeight = 4116; // twips
+using K = ControlKind;
+
+// Listed in tab order, which is the order the controls are created in.
+constexpr ControlSpec kControls[]{
+    {"Drive1", K::DriveList, "", 1680, 240, 2172, 288},
+    {"Dir1", K::FolderList, "", 960, 720, 3612, 1800},
+    {"Text1", K::TextBox, "", 480, 3084, 4452, 288},
+    {"Label1", K::Label, "Complete the path for the new directory here", 480, 2760, 3132, 252},
+    {"Command1", K::Button, "&Done", 4080, 3600, 1092, 372},
+    {"Command2", K::Button, "C&reate Directory", 240, 3600, 1932, 372},
+    {"Command3", K::Button, "C&ancel", 2520, 3600, 1212, 372},
+};
+} // namespace
+
+frmAddDir::frmAddDir(MessageBoxes &messages, const QList<Drive> &drives) : m_messages(messages)
+{
+    setObjectName(QStringLiteral("frmAddDir"));
+    setWindowTitle(QStringLiteral("Add A Directory"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    buildControls(this, kControls);
+    Drive1 = control<DriveList>(this, "Drive1");
+    Dir1 = control<FolderList>(this, "Dir1");
+    Text1 = control<QLineEdit>(this, "Text1");
+    shrinkToFit(control<QLabel>(this, "Label1"));
+
+    // The lists start at the program's current folder; no change is reported for that, so Text1
+    // stays empty until the user moves.
+    const QString start = QDir::currentPath();
+    Drive1->setDrives(drives);
+    Drive1->showDriveOf(start);
+    {
+        const QSignalBlocker quiet(Dir1);
+        Dir1->setPath(start);
+    }
+
+    connect(Drive1, &DriveList::changed, this, &frmAddDir::Drive1_Change);
+    connect(Dir1, &FolderList::changed, this, &frmAddDir::Dir1_Change);
+    connect(Dir1, &FolderList::openFailed, this,
+            [this](const QString &reason) { m_messages.inform(reason); });
+    connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
+            &frmAddDir::Command1_Click);
+    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
+            &frmAddDir::Command2_Click);
+    connect(control<QPushButton>(this, "Command3"), &QPushButton::clicked, this,
+            &frmAddDir::Command3_Click);
+}
+
+void frmAddDir::Drive1_Change()
+{
+    if (const QString reason = Dir1->setPath(Drive1->drive()); !reason.isEmpty()) {
+        m_messages.inform(reason);
+        // The folder list stayed where it was; the drive list goes back to match it.
+        Drive1->showDriveOf(Dir1->path());
+    }
+}
+
+void frmAddDir::Dir1_Change()
+{
+    Text1->setText(Dir1->path());
+}
+
+void frmAddDir::Command2_Click()
+{
+    const QString reason = createFolder(Text1->text());
+    m_messages.inform(
+        reason.isEmpty() ? QStringLiteral("Your folder has been successfully created.") : reason);
+}
