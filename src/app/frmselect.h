@@ -18,6 +18,7 @@
 
 class frmAbout;
 class frmAddDir;
+class frmXcopyNotify;
 
 class frmSelect final : public QMainWindow
 {
@@ -97,6 +98,8 @@ class frmSelect final : public QMainWindow
     // Auxiliary windows: one of each at a time, parentless so that they outlive the main window.
     QPointer<frmAddDir> m_addDir;
     QPointer<frmAbout> m_about;
+    // Copy runs: the one run notice, gone once the user closes it.
+    QPointer<frmXcopyNotify> m_notice;
 };
 
 // The handlers of the seven lock boxes and the copy commands of the seven pairs, by pair.

@@ -24,15 +24,6 @@ bool isExecutableFile(const QString &path)
     return info.isFile() && info.isExecutable();
 }
 
-QString findOne(const QString &name, const QString &installFolder)
-{
-    if (name.contains(QLatin1Char('/')))
-        return isExecutableFile(name) ? name : QString();
-    if (const QString local = QDir(installFolder).filePath(name); isExecutableFile(local))
-        return local;
-    return QStandardPaths::findExecutable(name);
-}
-
 // Copies run in a terminal window, as a console shows them elsewhere; xterm is the one terminal
 // whose -e takes the program and its arguments as they are, without a shell, and that can
 // start iconified.
@@ -98,10 +89,27 @@ QString PosixProgramStarter::resolve(const QString &program) const
 {
     if (program.isEmpty())
         return {};
-    QString found = findOne(program, m_installFolder);
-    if (found.isEmpty() && program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
-        found = findOne(program.chopped(4), m_installFolder);
-    return found;
+    QStringList names{program};
+    if (program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        names.append(program.chopped(4));
+    if (program.contains(QLatin1Char('/'))) {
+        for (const QString &name : names) {
+            if (isExecutableFile(name))
+                return name;
+        }
+        return {};
+    }
+    // The installation folder comes first for either name, so that a stray xcopy.exe on PATH
+    // never stands in for our own copy command.
+    for (const QString &name : names) {
+        if (const QString local = QDir(m_installFolder).filePath(name); isExecutableFile(local))
+            return local;
+    }
+    for (const QString &name : names) {
+        if (const QString onPath = QStandardPaths::findExecutable(name); !onPath.isEmpty())
+            return onPath;
+    }
+    return {};
 }
 
 QString PosixProgramStarter::start(const ProgramStart &request)

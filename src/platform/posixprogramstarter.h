@@ -12,7 +12,7 @@ class PosixProgramStarter final : public ProgramStarter
     QString start(const ProgramStart &request) override;
 
     // The full path of a program name, or an empty text when there is none. A name ending in
-    // ".exe" that is not found is tried without it, so "xcopy.exe" finds our own copy command.
+    // ".exe" is also tried without it, so "xcopy.exe" finds our own copy command.
     QString resolve(const QString &program) const;
 
   private:

@@ -20,6 +20,8 @@ class WindowFixture
     // Creates the main window, which runs the start-up restore. Records put into the database
     // beforehand are what the restore finds.
     frmSelect &open();
+    // The same, starting programs through the given starter instead of the fake.
+    frmSelect &open(ProgramStarter &starter);
     frmSelect &window() { return *m_window; }
     bool isOpen() const { return !m_window.isNull(); }
 
