@@ -110,6 +110,8 @@ void frmSelect::connectHandlers()
     connect(ui.Drive[1], &DriveList::changed, this, &frmSelect::Drive2_Change);
     connect(ui.Dir[0], &FolderList::changed, this, &frmSelect::Dir1_Change);
     connect(ui.Dir[1], &FolderList::changed, this, &frmSelect::Dir2_Change);
+    for (FolderList *folders : ui.Dir)
+        connect(folders, &FolderList::openFailed, this, &frmSelect::folderOpenFailed);
     for (int pair = 1; pair <= 7; ++pair)
         connect(ui.lockBox(pair), &QCheckBox::toggled, this, kLockHandlers[pair - 1]);
     connect(ui.Command1, &QPushButton::clicked, this, &frmSelect::Command1_Click);

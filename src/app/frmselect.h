@@ -88,6 +88,9 @@ class frmSelect final : public QMainWindow
     bool scheduleActive() const;
     void skipMissedRuns();
 
+    // Folder pairs: opening an entry of a folder list failed.
+    void folderOpenFailed(const QString &reason);
+
     void buildMenus();
     void connectHandlers();
     void armClock();

@@ -1,5 +1,53 @@
+// Picking drives and folders on either side, and filling the free pair's box with the folder.
 #include "app/frmselect.h"
 
-void frmSelect::driveChange(Side) {}
+#include "pairs/drivelist.h"
+#include "pairs/filelist.h"
+#include "pairs/folderlist.h"
+#include "pairs/lockvalue.h"
+#include "pairs/pairingtable.h"
+#include "platform/messageboxes.h"
 
-void frmSelect::dirChange(Side) {}
+#include <QLineEdit>
+
+namespace {
+std::size_t index(Side side)
+{
+    return static_cast<std::size_t>(side);
+}
+} // namespace
+
+void frmSelect::driveChange(Side side)
+{
+    DriveList *drive = ui.Drive[index(side)];
+    FolderList *folders = ui.Dir[index(side)];
+    // Moving the folder list runs dirChange for this side before setPath returns.
+    const QString failure = folders->setPath(drive->drive());
+    if (failure.isEmpty())
+        return;
+    // Put the drive list back on the folder's drive without reporting it, so that the
+    // message comes once per pick and the same drive can be tried again.
+    drive->showDriveOf(folders->path());
+    m_platform.messages.inform(failure);
+}
+
+void frmSelect::dirChange(Side side)
+{
+    const QString path = ui.Dir[index(side)]->path();
+    ui.Drive[index(side)]->showDriveOf(path);
+    if (const QString failure = ui.File[index(side)]->setPath(path); !failure.isEmpty()) {
+        m_platform.messages.inform(failure);
+        return;
+    }
+
+    LockPattern locks{};
+    for (int pair = 1; pair <= 7; ++pair)
+        locks[pair - 1] = lockValue(ui.lockBox(pair));
+    for (int pair : pairsMatching(locks))
+        (side == Side::From ? ui.fromBox(pair) : ui.toBox(pair))->setText(path);
+}
+
+void frmSelect::folderOpenFailed(const QString &reason)
+{
+    m_platform.messages.inform(reason);
+}

@@ -1,21 +1,22 @@
 #include "filelist.h"
 
-#include <QDir>
+#include "folderreading.h"
 
-FileList::FileList(QWidget *parent) : QListWidget(parent)
+#include <QStringListModel>
+
+FileList::FileList(QWidget *parent) : QListView(parent), m_files(new QStringListModel(this))
 {
+    setModel(m_files);
     setUniformItemSizes(true);
+    setEditTriggers(NoEditTriggers);
 }
 
 QString FileList::setPath(const QString &path)
 {
-    const QDir folder(path);
-    if (!folder.exists() || !folder.isReadable())
-        return QStringLiteral("The folder %1 cannot be read.").arg(QDir::toNativeSeparators(path));
-    const QStringList files =
-        folder.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    clear();
-    addItems(files);
+    const FolderContents files = readFolder(path, QDir::Files);
+    if (!files.failure.isEmpty())
+        return files.failure;
+    m_files->setStringList(files.names);
     m_path = path;
     return {};
 }

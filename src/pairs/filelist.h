@@ -1,19 +1,22 @@
-// The file list: the files of one folder, hidden files left out.
+// The file list: the files of one folder, hidden and system files left out.
 #pragma once
 
-#include <QListWidget>
+#include <QListView>
 
-class FileList final : public QListWidget
+class QStringListModel;
+
+class FileList final : public QListView
 {
     Q_OBJECT
   public:
     explicit FileList(QWidget *parent = nullptr);
 
     QString path() const { return m_path; }
-    // Lists the folder's files. When it cannot be read the list stays as it was and the
-    // system's reason is returned; an empty result means success.
+    // Lists the folder's files. When it cannot be read the list stays as it was and the folder
+    // with the system's reason is returned; an empty result means success.
     QString setPath(const QString &path);
 
   private:
+    QStringListModel *m_files;
     QString m_path;
 };

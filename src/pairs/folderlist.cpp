@@ -1,28 +1,46 @@
 #include "folderlist.h"
 
-#include <QDir>
-#include <QFileIconProvider>
+#include "folderentries.h"
+#include "folderreading.h"
+
+#include <QStyledItemDelegate>
 
 namespace {
-constexpr int kPathRole = Qt::UserRole;
-constexpr int kIndent = 2; // blanks per level, as the chain of parents is drawn
+
+// Draws each entry indented by its depth, so that the chain of parents reads as a path.
+class IndentingDelegate final : public QStyledItemDelegate
+{
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const int step = option->decorationSize.width() / 2 + 2;
+        option->rect.setLeft(option->rect.left() +
+                             index.data(FolderEntries::DepthRole).toInt() * step);
+    }
+};
+
 } // namespace
 
-FolderList::FolderList(QWidget *parent) : QListWidget(parent)
+FolderList::FolderList(QWidget *parent) : QListView(parent), m_entries(new FolderEntries(this))
 {
+    setModel(m_entries);
+    setItemDelegate(new IndentingDelegate(this));
     setUniformItemSizes(true);
-    connect(this, &QListWidget::itemActivated, this, &FolderList::open);
+    setEditTriggers(NoEditTriggers);
+    setSelectionMode(SingleSelection);
+    connect(this, &QAbstractItemView::activated, this, &FolderList::open);
 }
 
 QString FolderList::setPath(const QString &path)
 {
-    QDir folder(path);
-    if (!folder.exists())
-        return QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(path));
-    if (!folder.isReadable())
-        return QStringLiteral("The folder %1 cannot be read.").arg(QDir::toNativeSeparators(path));
-    const QStringList subfolders =
-        folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QDir folder(path);
+    const FolderContents subfolders = readFolder(folder.path(), QDir::Dirs);
+    if (!subfolders.failure.isEmpty())
+        return subfolders.failure;
 
     QStringList chain;
     for (QDir level(folder.absolutePath());;) {
@@ -30,23 +48,10 @@ QString FolderList::setPath(const QString &path)
         if (!level.cdUp())
             break;
     }
-
-    const QIcon folderIcon = QFileIconProvider().icon(QFileIconProvider::Folder);
-    clear();
-    int depth = 0;
-    for (const QString &level : std::as_const(chain)) {
-        const QString name = depth == 0 ? QDir::toNativeSeparators(level) : QDir(level).dirName();
-        auto *item = new QListWidgetItem(folderIcon,
-                                         QString(depth * kIndent, QLatin1Char(' ')) + name, this);
-        item->setData(kPathRole, level);
-        ++depth;
-    }
-    setCurrentRow(count() - 1);
-    const QString indent(depth * kIndent, QLatin1Char(' '));
-    for (const QString &name : subfolders) {
-        auto *item = new QListWidgetItem(folderIcon, indent + name, this);
-        item->setData(kPathRole, folder.absoluteFilePath(name));
-    }
+    m_entries->show(chain, subfolders.names);
+    const QModelIndex current = m_entries->index(m_entries->currentRow());
+    setCurrentIndex(current);
+    scrollTo(current);
 
     const QString newPath = QDir::toNativeSeparators(folder.absolutePath());
     if (newPath != m_path) {
@@ -56,8 +61,12 @@ QString FolderList::setPath(const QString &path)
     return {};
 }
 
-void FolderList::open(QListWidgetItem *item)
+void FolderList::open(const QModelIndex &entry)
 {
-    if (const QString reason = setPath(item->data(kPathRole).toString()); !reason.isEmpty())
-        emit openFailed(reason);
+    const QString reason = setPath(entry.data(FolderEntries::PathRole).toString());
+    if (reason.isEmpty())
+        return;
+    // The click moved the highlight; the folder shown as current is still the old one.
+    setCurrentIndex(m_entries->index(m_entries->currentRow()));
+    emit openFailed(reason);
 }

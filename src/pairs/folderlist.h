@@ -2,9 +2,11 @@
 // subfolders below. Opening an entry (double-click or Enter) makes it the current folder.
 #pragma once
 
-#include <QListWidget>
+#include <QListView>
 
-class FolderList final : public QListWidget
+class FolderEntries;
+
+class FolderList final : public QListView
 {
     Q_OBJECT
   public:
@@ -12,17 +14,18 @@ class FolderList final : public QListWidget
 
     QString path() const { return m_path; }
     // Reads the folder and shows it. When it cannot be read the list stays as it was and the
-    // system's reason is returned; an empty result means success.
+    // folder with the system's reason is returned; an empty result means success.
     QString setPath(const QString &path);
 
   signals:
-    // The current folder changed.
+    // The current folder changed, by setPath or by the user opening an entry.
     void changed();
     // Opening an entry failed, for the given reason.
     void openFailed(const QString &reason);
 
   private:
-    void open(QListWidgetItem *item);
+    void open(const QModelIndex &entry);
 
+    FolderEntries *m_entries;
     QString m_path;
 };
