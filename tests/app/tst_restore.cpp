@@ -157,6 +157,15 @@ void tst_Restore::pairs()
 
     QCOMPARE(boxTexts(f), texts);
     QCOMPARE(lockBoxes(f), locked);
+    // Locking a restored pair saves its folders once more.
+    for (int n = 1; n <= 14; ++n) {
+        const bool pairLocked = locked[(n - 1) / 2];
+        QCOMPARE(f.find<QLineEdit>(QStringLiteral("Text%1").arg(n))->isReadOnly(), pairLocked);
+        const QString &text = texts[n - 1];
+        QCOMPARE(f.database.records(pathTable(n)),
+                 saved[n - 1] +
+                     (pairLocked && !text.isEmpty() ? QStringList{text} : QStringList()));
+    }
     QVERIFY(f.find<QCheckBox>(QStringLiteral("ckUseTimer"))->isChecked());
     QVERIFY(scheduleFrozen(f));
     QCOMPARE(f.messages.shown, QStringList()); // no confirmation at start-up

@@ -152,6 +152,9 @@ void tst_Activation::activationFreezesTheSchedule()
     QCOMPARE(f.database.records(Table::Days), daysBefore + QStringList{"3"});
     QCOMPARE(f.database.records(Table::Time), timesBefore + QStringList{"1:00:00 AM"});
     QCOMPARE(steps::shownNextDate(f), QStringLiteral("3/8/2026"));
+    // Pair 1 passed through its lock handler once more.
+    QCOMPARE(f.database.records(Table::Path1), QStringList({steps::kFrom, steps::kFrom}));
+    QCOMPARE(f.database.records(Table::Path2), QStringList({steps::kTo, steps::kTo}));
     for (const char *name : {"ckUseTimer", "lblUseTimer", "cmdActivateAS", "cmdCreateDir"})
         QVERIFY2(f.find<QWidget>(QLatin1String(name))->isHidden(), name);
     for (const char *name : {"lblSyncSet", "CkStopAutoSync", "Label25", "lblNextDate"})
