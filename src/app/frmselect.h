@@ -81,7 +81,8 @@ class frmSelect final : public QMainWindow
     void lockClick(int pair);
     void startCopy(int pair);
 
-    // The automatic mode: one procedure behind both activation entry points.
+    // The automatic mode: the activation procedure behind both entry points, the schedule group,
+    // the shown next copy date, and whether the schedule runs (activated and not stopped).
     void activateSchedule(bool byButton);
     void showScheduleGroup(bool shown);
     void showNextCopyDate();

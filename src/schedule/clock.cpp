@@ -9,16 +9,19 @@
 #include <QComboBox>
 #include <QTimer>
 
+// Both labels show the same instant, also in the last moment before midnight.
 void frmSelect::Timer1_Timer()
 {
-    ui.lblTimer->setCaption(timeText(m_platform.clock.now().time()));
-    ui.lblDate->setText(dateText(m_platform.clock.now().date()));
+    const QDateTime now = m_platform.clock.now();
+    ui.lblTimer->setCaption(timeText(now.time()));
+    ui.lblDate->setText(dateText(now.date()));
     armClock();
 }
 
-// The clock ticks just after each wall-clock second, re-armed at every tick, so that it neither
-// drifts past a second nor shows one twice. A coarse timer may fire some milliseconds early,
-// inside the second already shown.
+// The clock ticks just after each wall-clock second, re-armed at every tick from a fresh reading
+// (a run fired by the tick may have taken a while), so that it neither drifts past a second nor
+// shows one twice. A coarse timer may fire some milliseconds early, inside the second already
+// shown.
 void frmSelect::armClock()
 {
     constexpr int kPastTheSecond = 5; // ms
@@ -39,7 +42,8 @@ void frmSelect::lblTimer_Change()
 }
 
 // A run whose second went by unseen (the program was not running, the machine slept, the clock
-// jumped) would otherwise leave the next copy date in the past for good.
+// jumped) would otherwise leave the next copy date in the past for good. Today is the clock's
+// date: the date label lags one tick behind at midnight.
 void frmSelect::skipMissedRuns()
 {
     const QDate next = dateFromText(ui.lblNextDate->text());
