@@ -1,10 +1,8 @@
 #include "schedulesteps.h"
-#include "windowfixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -13,7 +11,6 @@ class tst_SwitchStop : public QObject
     Q_OBJECT
 
   private slots:
-    void automaticBoxSwitchesTheScheduleGroup();
     void checkUncheckCheck();
     void stopWithOk_data();
     void stopWithOk();
@@ -27,50 +24,27 @@ const QString kStopPrompt = QStringLiteral(
     "click Cancel.  If you Click OK, all saved path information and timer settings will be "
     "cleared!");
 
-const QStringList kScheduleGroup{"Label12",     "Label16",       "Label24",        "cmbDays",
-                                 "Combo1",      "cmdActivateAS", "CkStopAutoSync", "Label25",
-                                 "lblNextDate", "lblNextSync"};
+const QStringList kGroup{"Label12",     "Label16",       "Label24",        "cmbDays",
+                         "Combo1",      "cmdActivateAS", "CkStopAutoSync", "Label25",
+                         "lblNextDate", "lblNextSync"};
+const QStringList kOthers{"Command1", "cmdCreateDir", "ckUseTimer", "lblUseTimer", "lblSyncSet"};
 
-QStringList shownOf(const WindowFixture &f, const QStringList &names)
+QStringList shown(const WindowFixture &f, const QStringList &names)
 {
-    QStringList shown;
+    QStringList result;
     for (const QString &name : names) {
         if (!f.find<QWidget>(name)->isHidden())
-            shown.append(name);
+            result.append(name);
     }
-    return shown;
+    return result;
 }
 
-QCheckBox *automaticBox(const WindowFixture &f)
+QCheckBox *box(const WindowFixture &f, const char *name)
 {
-    return f.find<QCheckBox>(QStringLiteral("ckUseTimer"));
-}
-
-QCheckBox *stopBox(const WindowFixture &f)
-{
-    return f.find<QCheckBox>(QStringLiteral("CkStopAutoSync"));
+    return f.find<QCheckBox>(QLatin1String(name));
 }
 
 } // namespace
-
-void tst_SwitchStop::automaticBoxSwitchesTheScheduleGroup()
-{
-    WindowFixture f;
-    f.open();
-    const QStringList buttons{"Command1", "cmdCreateDir"};
-
-    automaticBox(f)->setChecked(true);
-    QCOMPARE(shownOf(f, kScheduleGroup), kScheduleGroup);
-    QCOMPARE(shownOf(f, buttons), QStringList());
-    QCOMPARE(f.database.records(Table::AutoSync), QStringList{"1"});
-    QCOMPARE(shownOf(f, {"ckUseTimer", "lblUseTimer", "lblSyncSet"}),
-             (QStringList{"ckUseTimer", "lblUseTimer"}));
-
-    automaticBox(f)->setChecked(false);
-    QCOMPARE(shownOf(f, kScheduleGroup), QStringList());
-    QCOMPARE(shownOf(f, buttons), buttons);
-    QCOMPARE(f.database.records(Table::AutoSync), QStringList{"0"});
-}
 
 void tst_SwitchStop::checkUncheckCheck()
 {
@@ -79,12 +53,15 @@ void tst_SwitchStop::checkUncheckCheck()
     const QStringList datesBefore = f.database.records(Table::Date);
     f.clock.set(QDateTime(QDate(2026, 3, 6), QTime(8, 0)));
 
-    automaticBox(f)->setChecked(true);
-    automaticBox(f)->setChecked(false);
-    automaticBox(f)->setChecked(true);
+    box(f, "ckUseTimer")->setChecked(true);
+    QCOMPARE(shown(f, kGroup + kOthers), kGroup + QStringList({"ckUseTimer", "lblUseTimer"}));
+    box(f, "ckUseTimer")->setChecked(false);
+    QCOMPARE(shown(f, kGroup + kOthers), kOthers.mid(0, 4));
+    QCOMPARE(f.database.records(Table::AutoSync), QStringList{"0"});
+    box(f, "ckUseTimer")->setChecked(true);
 
     QCOMPARE(f.database.records(Table::AutoSync), QStringList{"1"});
-    QCOMPARE(shownOf(f, kScheduleGroup), kScheduleGroup);
+    QCOMPARE(shown(f, kGroup), kGroup);
     QCOMPARE(f.database.records(Table::Date),
              datesBefore + QStringList({"2026-03-06", "2026-03-06"}));
 }
@@ -101,33 +78,25 @@ void tst_SwitchStop::stopWithOk()
     QFETCH(bool, activated);
     WindowFixture f;
     f.open();
-    if (activated)
-        steps::activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
-    else
-        steps::setUp(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
+    (activated ? steps::activate : steps::setUp)(f, QStringLiteral("7"),
+                                                 QStringLiteral("10:00:00 PM"));
     f.messages.shown.clear();
     f.messages.answers.enqueue(true);
 
-    stopBox(f)->setChecked(true);
+    box(f, "CkStopAutoSync")->setChecked(true);
 
     QCOMPARE(f.messages.shown, QStringList{kStopPrompt});
-    QVERIFY(!stopBox(f)->isChecked());
-    QVERIFY(!automaticBox(f)->isChecked());
-    QCOMPARE(shownOf(f, kScheduleGroup), QStringList());
-    QCOMPARE(shownOf(f, {"Command1", "cmdCreateDir", "ckUseTimer", "lblUseTimer", "lblSyncSet"}),
-             (QStringList{"Command1", "ckUseTimer", "lblUseTimer"}));
+    QVERIFY(!box(f, "CkStopAutoSync")->isChecked());
+    QVERIFY(!box(f, "ckUseTimer")->isChecked());
+    QCOMPARE(shown(f, kGroup + kOthers), QStringList({"Command1", "ckUseTimer", "lblUseTimer"}));
     QVERIFY(!steps::listsLocked(f));
-    const QColor windowText = QApplication::palette().color(QPalette::WindowText);
     for (const char *name : {"cmbDays", "Combo1"})
         QCOMPARE(f.find<QComboBox>(QLatin1String(name))->palette().color(QPalette::Text),
-                 windowText);
-    for (const TableDefinition &def : kTables) {
+                 QApplication::palette().color(QPalette::WindowText));
+    for (const TableDefinition &def : kTables)
         QCOMPARE(f.database.records(def.table),
                  def.table == Table::AutoSync ? QStringList{"0"} : QStringList());
-    }
-    // The pairs stay on the window.
-    QCOMPARE(f.find<QLineEdit>(QStringLiteral("Text1"))->text(), steps::kFrom);
-    QVERIFY(f.find<QCheckBox>(QStringLiteral("Check1"))->isChecked());
+    QCOMPARE(f.find<QLineEdit>(QStringLiteral("Text1"))->text(), steps::kFrom); // pairs stay
 }
 
 void tst_SwitchStop::stopWithCancelKeepsTheScheduleActive()
@@ -136,24 +105,20 @@ void tst_SwitchStop::stopWithCancelKeepsTheScheduleActive()
     f.open();
     steps::activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
     const QString nextDate = steps::shownNextDate(f);
-    QList<QStringList> records;
-    for (const TableDefinition &def : kTables)
-        records.append(f.database.records(def.table));
+    const QStringList dates = f.database.records(Table::Date);
     f.messages.shown.clear();
 
-    stopBox(f)->setChecked(true); // no answer queued: the box was closed
+    box(f, "CkStopAutoSync")->setChecked(true); // no answer queued: the box was closed
 
     QCOMPARE(f.messages.shown, QStringList{kStopPrompt});
-    QVERIFY(!stopBox(f)->isChecked());
-    QVERIFY(automaticBox(f)->isChecked());
-    QStringList activeGroup = kScheduleGroup;
-    activeGroup.removeOne(QStringLiteral("cmdActivateAS"));
-    QCOMPARE(shownOf(f, kScheduleGroup), activeGroup);
-    QCOMPARE(shownOf(f, {"ckUseTimer", "lblSyncSet", "Command1"}), QStringList{"lblSyncSet"});
+    QVERIFY(!box(f, "CkStopAutoSync")->isChecked());
+    QStringList active = kGroup;
+    active.removeOne(QStringLiteral("cmdActivateAS"));
+    QCOMPARE(shown(f, kGroup + kOthers), active + QStringList{"lblSyncSet"});
     QVERIFY(steps::listsLocked(f));
     QCOMPARE(steps::shownNextDate(f), nextDate);
-    for (const TableDefinition &def : kTables)
-        QCOMPARE(f.database.records(def.table), records.takeFirst());
+    QCOMPARE(f.database.records(Table::Date), dates);
+    QCOMPARE(f.database.records(Table::AutoSync), QStringList{"1"});
 }
 
 QTEST_MAIN(tst_SwitchStop)
