@@ -81,6 +81,14 @@ class frmSelect final : public QMainWindow
     void lockClick(int pair);
     void startCopy(int pair);
 
+    // The automatic mode: the activation procedure behind both entry points, the schedule group,
+    // the shown next copy date, and whether the schedule runs (activated and not stopped).
+    void activateSchedule(bool byButton);
+    void showScheduleGroup(bool shown);
+    void showNextCopyDate();
+    bool scheduleActive() const;
+    void skipMissedRuns();
+
     // Folder pairs: opening an entry of a folder list failed.
     void folderOpenFailed(const QString &reason);
 

@@ -22,6 +22,11 @@ QTime timeFromText(const QString &text)
     return QLocale::c().toTime(text, kTimeFormat);
 }
 
+QDate dateFromText(const QString &text)
+{
+    return QLocale::c().toDate(text, kDateFormat);
+}
+
 QString storedDate(const QDate &date)
 {
     return date.toString(Qt::ISODate);

@@ -94,9 +94,19 @@ SettingsStore::~SettingsStore()
 
 std::optional<QString> SettingsStore::ReadField(Table table)
 {
+    return readOne(table, QStringLiteral("ORDER BY rowid LIMIT 1"));
+}
+
+std::optional<QString> SettingsStore::ReadNewestField(Table table)
+{
+    return readOne(table, QStringLiteral("ORDER BY rowid DESC LIMIT 1"));
+}
+
+std::optional<QString> SettingsStore::readOne(Table table, const QString &order)
+{
     QSqlQuery query(connection(m_connectionName));
-    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid LIMIT 1")
-                        .arg(fieldName(table), tableName(table)))) {
+    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 %3")
+                        .arg(fieldName(table), tableName(table), order))) {
         reportFailure(QStringLiteral("read"), table, query.lastError().databaseText());
         return std::nullopt;
     }

@@ -30,6 +30,8 @@ class SettingsStore final
 
     // The value of the oldest record, or nothing when the table holds none.
     std::optional<QString> ReadField(Table table);
+    // The value of the newest record, or nothing when the table holds none.
+    std::optional<QString> ReadNewestField(Table table);
     bool AppendRecord(Table table, const QString &value);
     bool ClearTable(Table table);
     // The table then holds this one record; on failure it keeps what it held.
@@ -43,6 +45,7 @@ class SettingsStore final
   private:
     SettingsStore(QString connectionName, QString path);
 
+    std::optional<QString> readOne(Table table, const QString &order);
     bool run(Table table, const QString &action, const QString &sql,
              const std::optional<QString> &value = std::nullopt);
     bool inTransaction(Table table, const QString &action, const std::function<bool()> &steps);

@@ -54,6 +54,7 @@ void tst_TextForms::dates()
     QCOMPARE(dateText(date), text);
     QCOMPARE(storedDate(date), stored);
     QCOMPARE(dateFromStored(stored), date);
+    QCOMPARE(dateFromText(text), date);
 }
 
 void tst_TextForms::notATime()
@@ -61,6 +62,8 @@ void tst_TextForms::notATime()
     QVERIFY(!timeFromText(QStringLiteral("22:00")).isValid());
     QVERIFY(!timeFromText(QString()).isValid());
     QVERIFY(!dateFromStored(QStringLiteral("3/5/2026")).isValid());
+    QVERIFY(!dateFromText(QStringLiteral("2026-03-05")).isValid());
+    QVERIFY(!dateFromText(QString()).isValid());
 }
 
 QTEST_GUILESS_MAIN(tst_TextForms)

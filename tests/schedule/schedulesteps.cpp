@@ -1,0 +1,60 @@
+#include "schedulesteps.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace steps {
+
+void setUp(WindowFixture &f, const QString &days, const QString &time)
+{
+    f.find<QLineEdit>(QStringLiteral("Text1"))->setText(kFrom);
+    f.find<QLineEdit>(QStringLiteral("Text2"))->setText(kTo);
+    f.find<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
+    f.find<QCheckBox>(QStringLiteral("ckUseTimer"))->setChecked(true);
+    f.find<QComboBox>(QStringLiteral("cmbDays"))->setCurrentText(days);
+    f.find<QComboBox>(QStringLiteral("Combo1"))->setCurrentText(time);
+}
+
+void activate(WindowFixture &f, const QString &days, const QString &time)
+{
+    setUp(f, days, time);
+    f.find<QPushButton>(QStringLiteral("cmdActivateAS"))->click();
+}
+
+void tickThrough(WindowFixture &f, const QDateTime &from, const QDateTime &to)
+{
+    for (QDateTime second = from; second <= to; second = second.addSecs(1)) {
+        f.clock.set(second);
+        f.window().Timer1_Timer();
+    }
+}
+
+qsizetype runs(const WindowFixture &f)
+{
+    return f.programs.started.size();
+}
+
+QString shownNextDate(const WindowFixture &f)
+{
+    return f.find<QLabel>(QStringLiteral("lblNextDate"))->text();
+}
+
+// A locked list keeps its entry whatever key the user presses.
+bool listsLocked(const WindowFixture &f)
+{
+    bool locked = true;
+    for (const char *name : {"cmbDays", "Combo1"}) {
+        auto *list = f.find<QComboBox>(QLatin1String(name));
+        const int before = list->currentIndex();
+        QTest::keyClick(list, before > 0 ? Qt::Key_Up : Qt::Key_Down);
+        locked = locked && list->currentIndex() == before;
+        list->setCurrentIndex(before);
+    }
+    return locked;
+}
+
+} // namespace steps
