@@ -11,6 +11,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
+bool frmSelectControls::anyPairLocked() const
+{
+    return std::ranges::any_of(Check, &QCheckBox::isChecked);
+}
+
+bool frmSelectControls::anyPathEntered() const
+{
+    return std::ranges::any_of(Text, [](const QLineEdit *box) { return !box->text().isEmpty(); });
+}
+
 void frmSelectControls::bind(QWidget *client)
 {
     const auto numbered = [](const char *stem, int n) {

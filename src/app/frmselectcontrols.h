@@ -51,5 +51,9 @@ struct frmSelectControls
     QLineEdit *toBox(int pair) const { return Text[2 * pair - 1]; }
     QCheckBox *lockBox(int pair) const { return Check[pair - 1]; }
 
+    // Whether any lock box is ticked, and whether any of the fourteen boxes holds a path.
+    bool anyPairLocked() const;
+    bool anyPathEntered() const;
+
     void bind(QWidget *client);
 };

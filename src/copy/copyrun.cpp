@@ -1,9 +1,11 @@
 // The copy run: the two checks, the copy command of every locked pair, the next copy date moved
 // on in the automatic mode, and the run notice.
 #include "app/frmselect.h"
+#include "app/refusals.h"
 #include "app/textforms.h"
 #include "frmxcopynotify.h"
 #include "platform/messageboxes.h"
+#include "schedule/nextcopydate.h"
 #include "store/settingsstore.h"
 
 #include <QCheckBox>
@@ -11,37 +13,27 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include <algorithm>
-
 namespace {
-
-const QString kNothingToCopy = QStringLiteral(
-    "You cannot Xcopy unless at least 1 set of paths have been entered and locked in by "
-    "checking the box next to the paths.");
 
 // The next copy date moves on from the stored one, not from today, so that a run fired on
 // that date moves it exactly one interval. Without a stored date or a whole number of days the
 // date stays as it is and the run goes on.
 void moveNextCopyDate(SettingsStore &store, const QString &interval)
 {
-    bool isNumber = false;
-    const int days = interval.toInt(&isNumber);
+    const std::optional<int> days = intervalDays(interval);
     const std::optional<QString> stored = store.ReadField(Table::Date);
-    if (!isNumber || days < 1 || !stored)
+    if (!days || !stored)
         return;
     if (const QDate next = dateFromStored(*stored); next.isValid())
-        store.AppendRecord(Table::Date, storedDate(next.addDays(days)));
+        store.AppendRecord(Table::Date, storedDate(next.addDays(*days)));
 }
 
 } // namespace
 
 void frmSelect::Command1_Click()
 {
-    const bool anyLocked = std::ranges::any_of(ui.Check, &QCheckBox::isChecked);
-    const bool anyPath =
-        std::ranges::any_of(ui.Text, [](const QLineEdit *box) { return !box->text().isEmpty(); });
-    if (!anyLocked || !anyPath) {
-        m_platform.messages.inform(kNothingToCopy);
+    if (!ui.anyPairLocked() || !ui.anyPathEntered()) {
+        m_platform.messages.inform(kNothingToCopyText);
         ui.Text[0]->setFocus();
         return;
     }

@@ -2,6 +2,7 @@
 // the schedule frozen. The button and the start-up restore run the same procedure.
 #include "app/controlbuilder.h"
 #include "app/frmselect.h"
+#include "app/refusals.h"
 #include "app/textforms.h"
 #include "listlock.h"
 #include "nextcopydate.h"
@@ -19,9 +20,6 @@
 
 namespace {
 
-const QString kNoLockedPair =
-    QStringLiteral("You cannot Xcopy unless at least 1 set of paths have been entered and locked "
-                   "in by checking the box next to the paths.");
 const QString kNoPath =
     QStringLiteral("You cannot XCopy unless at least 1 set of paths have been entered and locked "
                    "in by checking the box next to the paths.");
@@ -54,9 +52,9 @@ void frmSelect::activateSchedule(bool byButton)
         m_platform.messages.inform(message);
         toFix->setFocus(Qt::OtherFocusReason);
     };
-    if (std::ranges::none_of(ui.Check, &QCheckBox::isChecked))
-        return refuse(kNoLockedPair, ui.Text[0]);
-    if (std::ranges::all_of(ui.Text, [](const QLineEdit *box) { return box->text().isEmpty(); }))
+    if (!ui.anyPairLocked())
+        return refuse(kNothingToCopyText, ui.Text[0]);
+    if (!ui.anyPathEntered())
         return refuse(kNoPath, ui.Text[0]);
     const QString days = ui.cmbDays->currentText();
     const QString time = ui.Combo1->currentText();
