@@ -107,6 +107,21 @@ void shrinkToFit(QLabel *label)
     label->setFont(font);
 }
 
+void shrinkToWidth(QWidget *control, const QStringList &texts, int room)
+{
+    constexpr qreal kSmallestPointSize = 6;
+    QFont font = control->font();
+    const auto widest = [&] {
+        int width = 0;
+        for (const QString &text : texts)
+            width = std::max(width, QFontMetrics(font).horizontalAdvance(text));
+        return width;
+    };
+    while (font.pointSizeF() > kSmallestPointSize && widest() > control->width() - room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    control->setFont(font);
+}
+
 void buildControls(QWidget *client, std::span<const ControlSpec> controls)
 {
     for (const ControlSpec &spec : controls) {
@@ -118,6 +133,9 @@ void buildControls(QWidget *client, std::span<const ControlSpec> controls)
         widget->setHidden(!spec.shown);
         if (spec.kind == ControlKind::Label)
             shrinkToFit(static_cast<QLabel *>(widget));
+        if (spec.kind == ControlKind::Button)
+            shrinkToWidth(widget, {QString::fromUtf8(spec.caption).remove(QLatin1Char('&'))},
+                          kButtonRoom);
     }
 }
 

@@ -51,6 +51,11 @@ void setTextColour(QWidget *control, QRgb colour);
 // text would be cut off, so its font is made smaller until the text fits. Labels built here are
 // fitted at once; call it again after setting a label's text.
 void shrinkToFit(QLabel *label);
+// The same for a button or a list: the widest of the texts must fit the control's width less
+// the room its frame and arrow take.
+void shrinkToWidth(QWidget *control, const QStringList &texts, int room);
+inline constexpr int kButtonRoom = 12;   // pixels
+inline constexpr int kDropDownRoom = 28; // pixels
 
 void buildControls(QWidget *client, std::span<const ControlSpec> controls);
 void buildLines(QWidget *client, std::span<const LineSpec> lines);

@@ -39,6 +39,8 @@ frmSelect::frmSelect(const Platform &platform, QWidget *parent)
 
     ui.cmbDays->addItems(dayEntries());
     ui.Combo1->addItems(timeEntries());
+    shrinkToWidth(ui.cmbDays, dayEntries(), kDropDownRoom);
+    shrinkToWidth(ui.Combo1, timeEntries(), kDropDownRoom);
     ui.cmbDays->setCurrentIndex(-1);
     ui.Combo1->setCurrentIndex(-1);
 

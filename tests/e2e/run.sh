@@ -46,7 +46,7 @@ client_top=
 start_program() {
     (cd "$home" && exec "$install/RevuredAVeze") &
     program_pid=$!
-    main_window=$(timeout 20 xdotool search --sync --name "^Tolvan's XCopy$" | head -n 1) ||
+    main_window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Tolvan's XCopy$" | head -n 1) ||
         fail "the main window did not appear"
     eval "$(xdotool getwindowgeometry --shell "$main_window")"
     client_top=$((HEIGHT - 481))
@@ -66,7 +66,7 @@ type_into() { # left top of a text box in twips, then the text
 screenshot() { import -window "$main_window" "$shots/$1.png"; }
 answer_message_box() { # presses the default button of the message box that shows up
     local box
-    box=$(timeout 20 xdotool search --sync --name '^RevuredAVeze$' | head -n 1) ||
+    box=$(timeout 20 xdotool search --sync --onlyvisible --name '^RevuredAVeze$' | head -n 1) ||
         fail "no message box appeared"
     xdotool windowfocus --sync "$box" key Return
     sleep 0.5
@@ -106,8 +106,14 @@ click_twips 4860 6420   # Command1 "&XCopy"
 wait_for 30 test -f "$home/backup/docs copy/sub/notes.txt" || fail "pair 1 was not copied"
 wait_for 30 test -f "$home/backup/photos/beach.jpg" || fail "pair 2 was not copied"
 cmp "$home/docs/letter.txt" "$home/backup/docs copy/letter.txt" || fail "a copied file differs"
-timeout 20 xdotool search --sync --name '^XCopy Notify$' >/dev/null || fail "no run notice"
+notice=$(timeout 20 xdotool search --sync --onlyvisible --name '^XCopy Notify$' | head -n 1) ||
+    fail "no run notice"
 screenshot 02-copied
+# The notice is a window of its own, which would keep the program running after the main window
+# closes; "&Close" is its default button.
+xdotool windowfocus --sync "$notice" key Return
+wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||
+    fail "the notice did not close"
 
 step "automatic mode switched on and activated"
 click_twips 360 6180    # ckUseTimer
