@@ -11,6 +11,9 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <cmath>
+#include <functional>
+
 namespace {
 
 // A straight line drawn between two points of the client area.
@@ -91,35 +94,54 @@ void setTextColour(QWidget *control, QRgb colour)
     control->setPalette(palette);
 }
 
-void shrinkToFit(QLabel *label)
+namespace {
+
+// Makes a control's font smaller until what it shows fits its box. The first smaller size is
+// guessed from the overflow and sizes go in whole points, so that only a few sizes are tried:
+// each new size is a font look-up.
+void fitFont(QWidget *control, const QSize &box, bool wraps,
+             const std::function<QSize(const QFontMetrics &)> &needed)
 {
     constexpr qreal kSmallestPointSize = 6;
+    QFont font = control->font();
+    const auto fits = [&] {
+        const QSize size = needed(QFontMetrics(font));
+        return size.width() <= box.width() && size.height() <= box.height();
+    };
+    if (box.isEmpty() || fits())
+        return;
+    const QSize size = needed(QFontMetrics(font));
+    const qreal overflow =
+        std::max(qreal(size.width()) / box.width(), qreal(size.height()) / box.height());
+    // Wrapped text shrinks in both directions as the font does.
+    const qreal scale = wraps ? std::sqrt(overflow) : overflow;
+    font.setPointSizeF(std::max(kSmallestPointSize, std::floor(font.pointSizeF() / scale)));
+    while (font.pointSizeF() > kSmallestPointSize && !fits())
+        font.setPointSizeF(font.pointSizeF() - 1);
+    control->setFont(font);
+}
+
+} // namespace
+
+void shrinkToFit(QLabel *label)
+{
     const QRect box = label->contentsRect();
     const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-    QFont font = label->font();
-    const auto fits = [&] {
-        const QRect needed = QFontMetrics(font).boundingRect(
-            QRect(box.topLeft(), QSize(box.width(), QWIDGETSIZE_MAX)), flags, label->text());
-        return needed.width() <= box.width() && needed.height() <= box.height();
-    };
-    while (font.pointSizeF() > kSmallestPointSize && !fits())
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    label->setFont(font);
+    fitFont(label, box.size(), label->wordWrap(), [&](const QFontMetrics &metrics) {
+        return metrics.boundingRect(QRect(0, 0, box.width(), QWIDGETSIZE_MAX), flags, label->text())
+            .size();
+    });
 }
 
 void shrinkToWidth(QWidget *control, const QStringList &texts, int room)
 {
-    constexpr qreal kSmallestPointSize = 6;
-    QFont font = control->font();
-    const auto widest = [&] {
-        int width = 0;
-        for (const QString &text : texts)
-            width = std::max(width, QFontMetrics(font).horizontalAdvance(text));
-        return width;
-    };
-    while (font.pointSizeF() > kSmallestPointSize && widest() > control->width() - room)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    control->setFont(font);
+    fitFont(control, QSize(control->width() - room, QWIDGETSIZE_MAX), false,
+            [&](const QFontMetrics &metrics) {
+                int width = 0;
+                for (const QString &text : texts)
+                    width = std::max(width, metrics.horizontalAdvance(text));
+                return QSize(width, 0);
+            });
 }
 
 void buildControls(QWidget *client, std::span<const ControlSpec> controls)
