@@ -41,10 +41,10 @@ class LineControl final : public QWidget
     QRgb m_colour;
 };
 
-QWidget *create(const ControlSpec &spec, QWidget *client)
+QWidget *create(const ControlSpec &entry, QWidget *client)
 {
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
+    const QString caption = QString::fromUtf8(entry.caption);
+    switch (entry.kind) {
     case ControlKind::Label: {
         auto *label = new QLabel(caption, client);
         label->setWordWrap(true);
@@ -146,27 +146,27 @@ void shrinkToWidth(QWidget *control, const QStringList &texts, int room)
 
 void buildControls(QWidget *client, std::span<const ControlSpec> controls)
 {
-    for (const ControlSpec &spec : controls) {
-        QWidget *widget = create(spec, client);
-        widget->setObjectName(QLatin1String(spec.name));
-        widget->setGeometry(twipsToPixels(spec.left, spec.top, spec.width, spec.height));
-        if (spec.textColour)
-            setTextColour(widget, *spec.textColour);
-        widget->setHidden(!spec.shown);
-        if (spec.kind == ControlKind::Label)
+    for (const ControlSpec &entry : controls) {
+        QWidget *widget = create(entry, client);
+        widget->setObjectName(QLatin1String(entry.name));
+        widget->setGeometry(twipsToPixels(entry.left, entry.top, entry.width, entry.height));
+        if (entry.textColour)
+            setTextColour(widget, *entry.textColour);
+        widget->setHidden(!entry.shown);
+        if (entry.kind == ControlKind::Label)
             shrinkToFit(static_cast<QLabel *>(widget));
-        if (spec.kind == ControlKind::Button)
-            shrinkToWidth(widget, {QString::fromUtf8(spec.caption).remove(QLatin1Char('&'))},
+        if (entry.kind == ControlKind::Button)
+            shrinkToWidth(widget, {QString::fromUtf8(entry.caption).remove(QLatin1Char('&'))},
                           kButtonRoom);
     }
 }
 
 void buildLines(QWidget *client, std::span<const LineSpec> lines)
 {
-    for (const LineSpec &spec : lines) {
-        const QLine line(twipsToPixels(spec.x1), twipsToPixels(spec.y1), twipsToPixels(spec.x2),
-                         twipsToPixels(spec.y2));
-        auto *widget = new LineControl(line, spec.colour, client);
-        widget->setObjectName(QLatin1String(spec.name));
+    for (const LineSpec &entry : lines) {
+        const QLine line(twipsToPixels(entry.x1), twipsToPixels(entry.y1), twipsToPixels(entry.x2),
+                         twipsToPixels(entry.y2));
+        auto *widget = new LineControl(line, entry.colour, client);
+        widget->setObjectName(QLatin1String(entry.name));
     }
 }
