@@ -14,81 +14,76 @@ class tst_CopyRun : public QObject
     Q_OBJECT
 
   private slots:
+    void init();
     void cleanup();
     void refusedWithoutLockOrPath_data();
     void refusedWithoutLockOrPath();
     void lockedPairStartsWhateverItsBoxesHold();
-    void startsLockedPairsInOrderWithTheirCurrentTexts();
-    void startedByButtonAndMenu_data();
-    void startedByButtonAndMenu();
     void nextCopyDate_data();
     void nextCopyDate();
     void failedStartIsReportedAndTheRunGoesOn();
-    void noticeShowsTheMomentOfTheRun();
     void newRunReplacesAnOpenNotice();
-    void noticeClosesAndLeavesTheMainWindowAlone();
+
+  private:
+    QLineEdit *box(int n) { return m_f->find<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
+    void lock(int pair, const QString &from, const QString &to);
+    // The automatic mode with an interval of 7 days, and tblDate holding exactly these records.
+    void setAutomatic(bool on, const QStringList &dates);
+
+    std::unique_ptr<WindowFixture> m_f;
 };
 
 namespace {
 
-const QString kRefusal = QStringLiteral(
-    "You cannot Xcopy unless at least 1 set of paths have been entered and locked in by "
-    "checking the box next to the paths.");
-
-QList<QWidget *> openNotices()
+// The run notices, all or only those open.
+QWidgetList notices(bool openOnly = true)
 {
-    QList<QWidget *> notices;
+    QWidgetList found;
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("frmXcopyNotify") && window->isVisible())
-            notices.append(window);
+        if (window->objectName() == QLatin1String("frmXcopyNotify") &&
+            (window->isVisible() || !openOnly))
+            found.append(window);
     }
-    return notices;
+    return found;
 }
 
-QString text(const QWidget *window, const char *name)
+// The notice's texts in reading order.
+QStringList texts(const QWidget *notice)
 {
-    return window->findChild<QLabel *>(QLatin1String(name))->text();
-}
-
-QLineEdit *box(WindowFixture &f, int n)
-{
-    return f.find<QLineEdit>(QStringLiteral("Text%1").arg(n));
-}
-
-void lock(WindowFixture &f, int pair, const QString &from, const QString &to)
-{
-    box(f, 2 * pair - 1)->setText(from);
-    box(f, 2 * pair)->setText(to);
-    f.find<QCheckBox>(QStringLiteral("Check%1").arg(pair))->setChecked(true);
-}
-
-// The automatic mode with an interval, and tblDate holding exactly these records.
-void setAutomatic(WindowFixture &f, bool on, const QString &interval, const QStringList &dates)
-{
-    f.find<QCheckBox>(QStringLiteral("ckUseTimer"))->setChecked(on);
-    auto *days = f.find<QComboBox>(QStringLiteral("cmbDays"));
-    days->setCurrentIndex(days->findText(interval));
-    f.database.execute(QStringLiteral("DELETE FROM tblDate"));
-    f.database.add(Table::Date, dates);
-}
-
-QStringList fromPaths(const FakeProgramStarter &programs)
-{
-    QStringList paths;
-    for (const ProgramStart &start : programs.started)
-        paths.append(start.arguments.value(0));
-    return paths;
+    QStringList texts{notice->windowTitle()};
+    for (const char *name : {"Label1", "Label3", "Label4", "Label2"})
+        texts.append(notice->findChild<QLabel *>(QLatin1String(name))->text());
+    return texts;
 }
 
 } // namespace
 
+void tst_CopyRun::init()
+{
+    m_f = std::make_unique<WindowFixture>();
+    m_f->open();
+}
+
 void tst_CopyRun::cleanup()
 {
-    // Notices are windows of their own and would outlive the test's main window.
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("frmXcopyNotify"))
-            delete window;
-    }
+    qDeleteAll(notices(false)); // windows of their own, which would outlive the main window
+    m_f.reset();
+}
+
+void tst_CopyRun::lock(int pair, const QString &from, const QString &to)
+{
+    box(2 * pair - 1)->setText(from);
+    box(2 * pair)->setText(to);
+    m_f->find<QCheckBox>(QStringLiteral("Check%1").arg(pair))->setChecked(true);
+}
+
+void tst_CopyRun::setAutomatic(bool on, const QStringList &dates)
+{
+    m_f->find<QCheckBox>(QStringLiteral("ckUseTimer"))->setChecked(on);
+    auto *days = m_f->find<QComboBox>(QStringLiteral("cmbDays"));
+    days->setCurrentIndex(days->findText(QStringLiteral("7")));
+    m_f->database.execute(QStringLiteral("DELETE FROM tblDate"));
+    m_f->database.add(Table::Date, dates);
 }
 
 void tst_CopyRun::refusedWithoutLockOrPath_data()
@@ -104,230 +99,120 @@ void tst_CopyRun::refusedWithoutLockOrPath()
 {
     QFETCH(QList<int>, lockedPairs);
     QFETCH(bool, pathsFilled);
-
-    WindowFixture f;
-    f.open();
     for (int pair : lockedPairs)
-        lock(f, pair, {}, {});
+        lock(pair, {}, {});
     for (int n = 1; n <= 14 && pathsFilled; ++n)
-        box(f, n)->setText(QStringLiteral("/data/%1").arg(n));
-    setAutomatic(f, true, QStringLiteral("7"),
-                 {QStringLiteral("2026-03-01"), QStringLiteral("2026-03-10")});
-    f.window().show();
-    QVERIFY(QTest::qWaitForWindowActive(&f.window()));
-    box(f, 4)->setFocus();
+        box(n)->setText(QStringLiteral("/data/%1").arg(n));
+    setAutomatic(true, {"2026-03-01", "2026-03-10"});
+    m_f->window().show();
+    QVERIFY(QTest::qWaitForWindowActive(&m_f->window()));
+    box(4)->setFocus();
 
-    f.window().Command1_Click();
+    m_f->window().Command1_Click();
 
-    QCOMPARE(f.messages.shown, QStringList{kRefusal});
-    QTRY_COMPARE(QApplication::focusWidget(), box(f, 1));
-    QVERIFY(f.programs.started.isEmpty());
-    QCOMPARE(f.database.records(Table::Date),
-             (QStringList{QStringLiteral("2026-03-01"), QStringLiteral("2026-03-10")}));
-    QVERIFY(openNotices().isEmpty());
+    QCOMPARE(m_f->messages.shown,
+             QStringList{"You cannot Xcopy unless at least 1 set of paths have been entered and "
+                         "locked in by checking the box next to the paths."});
+    QTRY_COMPARE(QApplication::focusWidget(), box(1));
+    QVERIFY(m_f->programs.started.isEmpty());
+    QCOMPARE(m_f->database.records(Table::Date), (QStringList{"2026-03-01", "2026-03-10"}));
+    QVERIFY(notices().isEmpty());
 }
 
 void tst_CopyRun::lockedPairStartsWhateverItsBoxesHold()
 {
-    WindowFixture f;
-    f.open();
-    box(f, 1)->setText(QStringLiteral("C:\\Data"));
-    lock(f, 3, {}, {});
+    box(1)->setText(QStringLiteral("C:\\Data"));
+    lock(3, {}, {});
 
-    f.window().Command1_Click();
+    m_f->window().Command1_Click();
 
-    QVERIFY(f.messages.shown.isEmpty());
-    QCOMPARE(f.programs.started.size(), 1);
-    QCOMPARE(f.programs.started[0].commandLine, QStringLiteral(R"(xcopy.exe "" "" /D /Y /S)"));
-    QCOMPARE(f.programs.started[0].arguments.mid(0, 2), (QStringList{QString(), QString()}));
-}
-
-void tst_CopyRun::startsLockedPairsInOrderWithTheirCurrentTexts()
-{
-    WindowFixture f;
-    f.open();
-    lock(f, 7, QStringLiteral("/f7"), QStringLiteral("/t7"));
-    lock(f, 2, QStringLiteral("/f2"), QStringLiteral("/t2"));
-    lock(f, 5, QStringLiteral("/f5"), QStringLiteral("/t5"));
-    box(f, 1)->setText(QStringLiteral("/not locked"));
-    box(f, 9)->setText(QStringLiteral("/edited after the lock"));
-
-    f.window().Command1_Click();
-
-    QCOMPARE(fromPaths(f.programs),
-             (QStringList{QStringLiteral("/f2"), QStringLiteral("/edited after the lock"),
-                          QStringLiteral("/f7")}));
-    QCOMPARE(f.programs.started[1].arguments.value(1), QStringLiteral("/t5"));
-
-    f.window().Command1_Click();
-    QCOMPARE(f.programs.started.size(), 6);
-}
-
-void tst_CopyRun::startedByButtonAndMenu_data()
-{
-    QTest::addColumn<bool>("byMenu");
-    QTest::newRow("button") << false;
-    QTest::newRow("menu entry") << true;
-}
-
-void tst_CopyRun::startedByButtonAndMenu()
-{
-    QFETCH(bool, byMenu);
-
-    WindowFixture f;
-    f.open();
-    lock(f, 1, QStringLiteral("/from"), QStringLiteral("/to"));
-    if (byMenu)
-        f.window().findChild<QAction *>(QStringLiteral("mnuSync"))->trigger();
-    else
-        QTest::mouseClick(f.find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
-
-    QCOMPARE(fromPaths(f.programs), QStringList{QStringLiteral("/from")});
-    QCOMPARE(openNotices().size(), 1);
+    QVERIFY(m_f->messages.shown.isEmpty());
+    QCOMPARE(m_f->programs.started.size(), 1);
+    QCOMPARE(m_f->programs.started[0].commandLine, QStringLiteral(R"(xcopy.exe "" "" /D /Y /S)"));
+    QCOMPARE(m_f->programs.started[0].arguments.mid(0, 2), (QStringList{QString(), QString()}));
 }
 
 void tst_CopyRun::nextCopyDate_data()
 {
     QTest::addColumn<bool>("automatic");
-    QTest::addColumn<QString>("interval");
     QTest::addColumn<QStringList>("dates");
-    QTest::addColumn<int>("runs");
-    QTest::addColumn<QStringList>("datesAfter");
-    QTest::addColumn<QString>("shownAfter");
+    QTest::addColumn<QStringList>("shown"); // lblNextDate after the first and the second run
+    QTest::addColumn<QStringList>("kept");  // the one tblDate record after each run
 
-    const QString unchanged = QStringLiteral("unchanged");
-    // The oldest record is the stored date; only the newest is kept.
-    QTest::newRow("on, one run from the stored date")
-        << true << "7" << QStringList{"2026-03-28", "2026-01-02"} << 1 << QStringList{"2026-04-04"}
-        << "4/4/2026";
-    QTest::newRow("on, a second run right after") << true << "7" << QStringList{"2026-03-05"} << 2
-                                                  << QStringList{"2026-03-19"} << "3/19/2026";
+    // The first record is the stored date; the last one is the newest.
+    QTest::newRow("on: D+7, then D+14")
+        << true << QStringList{"2026-03-28", "2026-01-02"} << QStringList{"4/4/2026", "4/11/2026"}
+        << QStringList{"2026-04-04", "2026-04-11"};
     QTest::newRow("off: cut to the newest, label kept")
-        << false << "7" << QStringList{"2026-03-01", "2026-03-10"} << 1 << QStringList{"2026-03-10"}
-        << unchanged;
-    QTest::newRow("on, no interval chosen") << true << "" << QStringList{"2026-03-01", "2026-03-10"}
-                                            << 1 << QStringList{"2026-03-10"} << "3/10/2026";
-    QTest::newRow("on, no stored date")
-        << true << "7" << QStringList{} << 1 << QStringList{} << unchanged;
+        << false << QStringList{"2026-03-01", "2026-03-10"} << QStringList{"kept", "kept"}
+        << QStringList{"2026-03-10", "2026-03-10"};
 }
 
 void tst_CopyRun::nextCopyDate()
 {
     QFETCH(bool, automatic);
-    QFETCH(QString, interval);
     QFETCH(QStringList, dates);
-    QFETCH(int, runs);
-    QFETCH(QStringList, datesAfter);
-    QFETCH(QString, shownAfter);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, kept);
+    lock(1, QStringLiteral("/from"), QStringLiteral("/to"));
+    setAutomatic(automatic, dates);
+    auto *label = m_f->find<QLabel>(QStringLiteral("lblNextDate"));
+    label->setText(QStringLiteral("kept"));
 
-    WindowFixture f;
-    f.open();
-    lock(f, 1, QStringLiteral("/from"), QStringLiteral("/to"));
-    setAutomatic(f, automatic, interval, dates);
-    auto *shown = f.find<QLabel>(QStringLiteral("lblNextDate"));
-    shown->setText(QStringLiteral("unchanged"));
-
-    for (int run = 0; run < runs; ++run)
-        f.window().Command1_Click();
-
-    QCOMPARE(f.database.records(Table::Date), datesAfter);
-    QCOMPARE(shown->text(), shownAfter);
-    QCOMPARE(f.programs.started.size(), runs);
-    QCOMPARE(openNotices().size(), 1);
-    QVERIFY(f.messages.shown.isEmpty());
+    for (int run = 0; run < 2; ++run) {
+        m_f->window().Command1_Click();
+        QCOMPARE(m_f->database.records(Table::Date), QStringList{kept[run]});
+        QCOMPARE(label->text(), shown[run]);
+    }
+    QCOMPARE(m_f->programs.started.size(), 2);
+    QVERIFY(m_f->messages.shown.isEmpty());
 }
 
 void tst_CopyRun::failedStartIsReportedAndTheRunGoesOn()
 {
-    WindowFixture f;
-    f.open();
-    for (int pair : {1, 2, 3})
-        lock(f, pair, QStringLiteral("/f%1").arg(pair), QStringLiteral("/t%1").arg(pair));
-    setAutomatic(f, true, QStringLiteral("1"), {QStringLiteral("2026-03-05")});
-    f.programs.failure = [](const ProgramStart &start) {
+    for (int pair : {3, 1, 2})
+        lock(pair, QStringLiteral("/f%1").arg(pair), QStringLiteral("/t%1").arg(pair));
+    box(5)->setText(QStringLiteral("/f3 edited after the lock"));
+    setAutomatic(true, {"2026-03-05"});
+    m_f->programs.failure = [](const ProgramStart &start) {
         return start.arguments.value(0) == QLatin1String("/f2")
                    ? QStringLiteral("xcopy.exe was not found: No such file or directory")
                    : QString();
     };
 
-    f.window().Command1_Click();
+    m_f->window().Command1_Click();
 
-    QCOMPARE(
-        f.messages.shown,
-        QStringList{QStringLiteral(
-            "Folder pair 2 was not copied: xcopy.exe was not found: No such file or directory")});
-    QCOMPARE(fromPaths(f.programs), (QStringList{QStringLiteral("/f1"), QStringLiteral("/f3")}));
-    QCOMPARE(f.database.records(Table::Date), QStringList{QStringLiteral("2026-03-06")});
-    QCOMPARE(openNotices().size(), 1);
-}
-
-void tst_CopyRun::noticeShowsTheMomentOfTheRun()
-{
-    WindowFixture f;
-    f.open();
-    lock(f, 1, QStringLiteral("/from"), QStringLiteral("/to"));
-    f.clock.set({QDate(2026, 12, 31), QTime(13, 5, 9)});
-
-    f.window().Command1_Click();
-
-    const QList<QWidget *> notices = openNotices();
-    QCOMPARE(notices.size(), 1);
-    QWidget *notice = notices[0];
-    QCOMPARE(notice->windowTitle(), QStringLiteral("XCopy Notify"));
-    QCOMPARE(text(notice, "Label1"), QStringLiteral("XCopy ran on your selected folders at:"));
-    QCOMPARE(text(notice, "Label3"), QStringLiteral("1:05:09 PM"));
-    QCOMPARE(text(notice, "Label4"), QStringLiteral("on"));
-    QCOMPARE(text(notice, "Label2"), QStringLiteral("12/31/2026"));
-    QCOMPARE(notice->findChild<QPushButton *>(QStringLiteral("Command1"))->text(),
-             QStringLiteral("&Close"));
-    for (const char *value : {"Label3", "Label2"}) {
-        const auto *label = notice->findChild<QLabel *>(QLatin1String(value));
-        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xC0));
-    }
-    // Read in order: the time, "on", then the date.
-    const auto x = [notice](const char *name) {
-        return notice->findChild<QLabel *>(QLatin1String(name))->x();
-    };
-    QVERIFY(x("Label3") < x("Label4") && x("Label4") < x("Label2"));
+    QCOMPARE(m_f->messages.shown,
+             QStringList{"Folder pair 2 was not copied: xcopy.exe was not found: No such file "
+                         "or directory"});
+    // The pairs start in their order, with the texts their boxes hold at the run.
+    QStringList started;
+    for (const ProgramStart &start : m_f->programs.started)
+        started.append(start.arguments.mid(0, 2).join(QLatin1String(" > ")));
+    QCOMPARE(started, (QStringList{"/f1 > /t1", "/f3 edited after the lock > /t3"}));
+    QCOMPARE(m_f->database.records(Table::Date), QStringList{"2026-03-12"});
+    QCOMPARE(notices().size(), 1);
 }
 
 void tst_CopyRun::newRunReplacesAnOpenNotice()
 {
-    WindowFixture f;
-    f.open();
-    lock(f, 1, QStringLiteral("/from"), QStringLiteral("/to"));
-    f.window().Command1_Click();
-    QPointer<QWidget> first = openNotices().value(0);
-    QCOMPARE(text(first, "Label3"), QStringLiteral("9:00:00 AM"));
+    lock(1, QStringLiteral("/from"), QStringLiteral("/to"));
+    m_f->clock.set({QDate(2026, 12, 31), QTime(13, 5, 9)});
+    QTest::mouseClick(m_f->find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
+    QPointer<QWidget> first = notices().value(0);
+    QVERIFY(first);
+    QCOMPARE(texts(first), (QStringList{"XCopy Notify", "XCopy ran on your selected folders at:",
+                                        "1:05:09 PM", "on", "12/31/2026"}));
 
-    f.clock.advance(90 * 1000);
-    f.window().Command1_Click();
+    m_f->clock.advance(90 * 1000);
+    m_f->window().findChild<QAction *>(QStringLiteral("mnuSync"))->trigger();
 
-    const QList<QWidget *> notices = openNotices();
-    QCOMPARE(notices.size(), 1);
-    QVERIFY(notices[0] != first);
-    QCOMPARE(text(notices[0], "Label3"), QStringLiteral("9:01:30 AM"));
+    const QWidgetList open = notices();
+    QCOMPARE(open.size(), 1);
+    QVERIFY(open[0] != first);
+    QCOMPARE(texts(open[0]).value(2), QStringLiteral("1:06:39 PM"));
+    QCOMPARE(m_f->programs.started.size(), 2);
     QTRY_VERIFY(first.isNull());
-}
-
-void tst_CopyRun::noticeClosesAndLeavesTheMainWindowAlone()
-{
-    WindowFixture f;
-    f.open();
-    lock(f, 1, QStringLiteral("/from"), QStringLiteral("/to"));
-    f.window().show();
-    f.window().Command1_Click();
-    QPointer<QWidget> notice = openNotices().value(0);
-    QVERIFY(notice);
-    QVERIFY(!notice->isModal());
-    QCOMPARE(QApplication::activeModalWidget(), nullptr);
-
-    // The notice stays when the main window goes, and goes when its own button is pressed.
-    f.window().close();
-    QTRY_VERIFY(!f.isOpen());
-    QVERIFY(notice && notice->isVisible());
-    QTest::mouseClick(notice->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-    QTRY_VERIFY(notice.isNull());
 }
 
 QTEST_MAIN(tst_CopyRun)

@@ -18,7 +18,6 @@ class tst_PosixProgramStarter : public QObject
     Q_OBJECT
 
   private slots:
-    void initTestCase();
     void init();
     void argumentsArriveByteForByte_data();
     void argumentsArriveByteForByte();
@@ -27,10 +26,13 @@ class tst_PosixProgramStarter : public QObject
     void failureGivesTheReason_data();
     void failureGivesTheReason();
     void leavesNoChildBehind();
-    void startedProgramOutlivesItsCaller();
 
   private:
-    // What reached the started program: its own path first, then its arguments.
+    // Starts the program from a caller that ends right after it, then lets the program go on
+    // and returns what reached it: its own path first, then its arguments. A start that failed
+    // gives the caller's reason instead.
+    QList<QByteArray> startFromCaller(const QString &installFolder, const QString &program,
+                                      const QStringList &arguments = {});
     QList<QByteArray> recorded();
 
     QTemporaryDir m_scratch;
@@ -44,43 +46,45 @@ void linkRecorder(const QString &folder, const QString &name)
     QVERIFY(QFile::link(QStringLiteral(ARGV_RECORDER), QDir(folder).filePath(name)));
 }
 
-// The folder a started program was found in.
-QString folderOf(const QByteArray &programPath)
-{
-    return QDir(QFileInfo(QString::fromUtf8(programPath)).absolutePath()).canonicalPath();
-}
-
-ProgramStart request(const QString &program, const QStringList &arguments = {})
-{
-    ProgramStart start;
-    start.program = program;
-    start.arguments = arguments;
-    start.state = WindowState::MinimizedActive;
-    return start;
-}
-
 } // namespace
-
-void tst_PosixProgramStarter::initTestCase()
-{
-    // Without a display no terminal window is opened, so the program itself is started.
-    qunsetenv("DISPLAY");
-    QVERIFY(m_scratch.isValid());
-}
 
 void tst_PosixProgramStarter::init()
 {
+    qunsetenv("DISPLAY"); // without a display no terminal window is opened
     m_recordTo = m_scratch.filePath(QString::fromLatin1(QTest::currentTestFunction()) +
                                     QString::fromLatin1(QTest::currentDataTag()));
     qputenv("RECORD_TO", QFile::encodeName(m_recordTo));
     qunsetenv("RECORD_AFTER");
 }
 
+QList<QByteArray> tst_PosixProgramStarter::startFromCaller(const QString &installFolder,
+                                                           const QString &program,
+                                                           const QStringList &arguments)
+{
+    // The program waits at this gate, which opens for writing only while the program holds its
+    // other end.
+    const QByteArray gate = QFile::encodeName(m_recordTo + QStringLiteral(".gate"));
+    if (mkfifo(gate.constData(), 0600) != 0)
+        return {"no gate"};
+    qputenv("RECORD_AFTER", gate);
+    QProcess caller;
+    caller.start(QStringLiteral(START_AND_EXIT), QStringList{installFolder, program} + arguments);
+    if (!caller.waitForFinished() || caller.exitCode() != 0)
+        return {caller.readAllStandardError()};
+    int writer = -1;
+    if (!QTest::qWaitFor(
+            [&] { return (writer = open(gate.constData(), O_WRONLY | O_NONBLOCK)) >= 0; }))
+        return {"the program did not outlive its caller"};
+    const bool opened = write(writer, "go", 2) == 2;
+    close(writer);
+    return opened ? recorded() : QList<QByteArray>{"the gate did not open"};
+}
+
 QList<QByteArray> tst_PosixProgramStarter::recorded()
 {
     QFile file(m_recordTo);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!QTest::qWaitFor([&] { return file.exists(); }) || !file.open(QIODevice::ReadOnly))
+        return {"nothing recorded"};
     QList<QByteArray> parts = file.readAll().split('\0');
     parts.removeLast(); // after the last terminating NUL
     return parts;
@@ -105,151 +109,99 @@ void tst_PosixProgramStarter::argumentsArriveByteForByte()
     QFETCH(QStringList, arguments);
     QTemporaryDir install;
     linkRecorder(install.path(), QStringLiteral("xcopy"));
-    PosixProgramStarter starter(install.path());
 
-    QCOMPARE(starter.start(request(QStringLiteral("xcopy.exe"), arguments)), QString());
-
-    QTRY_VERIFY(QFile::exists(m_recordTo));
     QList<QByteArray> expected;
     for (const QString &argument : arguments)
         expected.append(argument.toUtf8());
-    QCOMPARE(recorded().mid(1), expected);
+    QCOMPARE(startFromCaller(install.path(), QStringLiteral("xcopy.exe"), arguments).mid(1),
+             expected);
 }
 
 void tst_PosixProgramStarter::programIsLookedUp_data()
 {
-    QTest::addColumn<QStringList>("inInstallFolder");
-    QTest::addColumn<QStringList>("onPath");
+    QTest::addColumn<QString>("inInstallFolder");
+    QTest::addColumn<QString>("onPath");
     QTest::addColumn<QString>("program");
-    QTest::addColumn<QString>("foundIn");
-    QTest::addColumn<QString>("foundAs");
+    QTest::addColumn<QString>("found"); // the folder, "install" or "path", and the name
 
-    QTest::newRow("installation folder before PATH")
-        << QStringList{"tool"} << QStringList{"tool"} << "tool"
-        << "install"
-        << "tool";
-    QTest::newRow("then PATH") << QStringList{} << QStringList{"tool"} << "tool"
-                               << "path"
-                               << "tool";
-    QTest::newRow(".exe found without it") << QStringList{"tool"} << QStringList{} << "tool.exe"
-                                           << "install"
-                                           << "tool";
-    QTest::newRow(".exe found without it on PATH")
-        << QStringList{} << QStringList{"tool"} << "tool.exe"
-        << "path"
-        << "tool";
-    QTest::newRow("installation folder without .exe before PATH with it")
-        << QStringList{"tool"} << QStringList{"tool.exe"} << "tool.exe"
-        << "install"
-        << "tool";
-    QTest::newRow(".exe found as it is")
-        << QStringList{"tool", "tool.exe"} << QStringList{} << "tool.exe"
-        << "install"
-        << "tool.exe";
+    const auto row = [](const char *name, const char *inInstallFolder, const char *onPath,
+                        const char *program, const char *found) {
+        QTest::newRow(name) << QString(inInstallFolder) << QString(onPath) << QString(program)
+                            << QString(found);
+    };
+    row("installation folder before PATH", "tool", "tool", "tool", "install/tool");
+    row("then PATH", "", "tool", "tool", "path/tool");
+    row(".exe found without it", "tool", "", "tool.exe", "install/tool");
+    row(".exe found without it on PATH", "", "tool", "tool.exe", "path/tool");
+    row("installation folder without .exe before PATH with it", "tool", "tool.exe", "tool.exe",
+        "install/tool");
+    row(".exe found as it is", "tool tool.exe", "", "tool.exe", "install/tool.exe");
 }
 
 void tst_PosixProgramStarter::programIsLookedUp()
 {
-    QFETCH(QStringList, inInstallFolder);
-    QFETCH(QStringList, onPath);
+    QFETCH(QString, inInstallFolder);
+    QFETCH(QString, onPath);
     QFETCH(QString, program);
-    QFETCH(QString, foundIn);
-    QFETCH(QString, foundAs);
-
+    QFETCH(QString, found);
     QTemporaryDir install;
     QTemporaryDir pathFolder;
-    for (const QString &name : inInstallFolder)
+    for (const QString &name : inInstallFolder.split(' ', Qt::SkipEmptyParts))
         linkRecorder(install.path(), name);
-    for (const QString &name : onPath)
+    for (const QString &name : onPath.split(' ', Qt::SkipEmptyParts))
         linkRecorder(pathFolder.path(), name);
+
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(pathFolder.path()) + ':' + oldPath);
-    const QString reason = PosixProgramStarter(install.path()).start(request(program));
+    const QFileInfo started(QString::fromUtf8(startFromCaller(install.path(), program).value(0)));
     qputenv("PATH", oldPath);
 
-    QCOMPARE(reason, QString());
-    QTRY_VERIFY(QFile::exists(m_recordTo));
-    const QByteArray startedPath = recorded().value(0);
-    const QTemporaryDir &expectedFolder =
-        foundIn == QLatin1String("install") ? install : pathFolder;
-    QCOMPARE(folderOf(startedPath), QDir(expectedFolder.path()).canonicalPath());
-    QCOMPARE(QFileInfo(QString::fromUtf8(startedPath)).fileName(), foundAs);
+    const QTemporaryDir &folder = found.startsWith(QLatin1String("install")) ? install : pathFolder;
+    QCOMPARE(QDir(started.absolutePath()).canonicalPath(), QDir(folder.path()).canonicalPath());
+    QCOMPARE(started.fileName(), found.section('/', 1));
 }
 
 void tst_PosixProgramStarter::failureGivesTheReason_data()
 {
-    QTest::addColumn<QString>("inInstallFolder"); // "", "directory" or "not a program"
+    QTest::addColumn<bool>("notAProgram"); // an empty file of the program's name, marked as one
     QTest::addColumn<int>("error");
 
-    QTest::newRow("missing") << "" << ENOENT;
-    QTest::newRow("a folder of that name") << "directory" << ENOENT;
-    QTest::newRow("not a program") << "not a program" << ENOEXEC;
+    QTest::newRow("missing") << false << ENOENT;
+    QTest::newRow("not a program") << true << ENOEXEC;
 }
 
 void tst_PosixProgramStarter::failureGivesTheReason()
 {
-    QFETCH(QString, inInstallFolder);
+    QFETCH(bool, notAProgram);
     QFETCH(int, error);
-
     QTemporaryDir install;
     const QString name = QStringLiteral("absent-copier-3f9");
-    const QString path = QDir(install.path()).filePath(name);
-    if (inInstallFolder == QLatin1String("directory")) {
-        QVERIFY(QDir().mkdir(path));
-    } else if (inInstallFolder == QLatin1String("not a program")) {
-        QFile garbage(path);
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write("\x01\x02 no program");
-        garbage.close();
-        QVERIFY(garbage.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    }
+    QFile file(install.filePath(name));
+    if (notAProgram)
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    file.close();
 
-    const QString reason =
-        PosixProgramStarter(install.path()).start(request(name + QStringLiteral(".exe")));
+    const QByteArray reason =
+        startFromCaller(install.path(), name + QStringLiteral(".exe")).value(0);
 
-    QVERIFY2(reason.contains(name), qPrintable(reason));
-    QVERIFY2(reason.contains(QString::fromLocal8Bit(std::strerror(error))), qPrintable(reason));
+    QVERIFY2(reason.contains(name.toUtf8()) && reason.contains(std::strerror(error)), reason);
 }
 
 void tst_PosixProgramStarter::leavesNoChildBehind()
 {
     QTemporaryDir install;
     linkRecorder(install.path(), QStringLiteral("xcopy"));
+    ProgramStart start;
+    start.program = QStringLiteral("xcopy.exe");
 
-    QCOMPARE(PosixProgramStarter(install.path()).start(request(QStringLiteral("xcopy.exe"))),
-             QString());
-    QTRY_VERIFY(QFile::exists(m_recordTo));
+    QCOMPARE(PosixProgramStarter(install.path()).start(start), QString());
+    QCOMPARE(recorded().size(), 1);
 
     // Neither a process still running nor a zombie: this process has no child at all.
     errno = 0;
     QCOMPARE(waitpid(-1, nullptr, WNOHANG), pid_t(-1));
     QCOMPARE(errno, ECHILD);
-}
-
-void tst_PosixProgramStarter::startedProgramOutlivesItsCaller()
-{
-    QTemporaryDir install;
-    linkRecorder(install.path(), QStringLiteral("xcopy"));
-    const QByteArray gate = QFile::encodeName(m_scratch.filePath(QStringLiteral("gate")));
-    QVERIFY(mkfifo(gate.constData(), 0600) == 0);
-    qputenv("RECORD_AFTER", gate);
-
-    QProcess caller;
-    caller.start(QStringLiteral(START_AND_EXIT),
-                 {install.path(), QStringLiteral("xcopy.exe"), QStringLiteral("/from")});
-    QVERIFY(caller.waitForFinished());
-    QCOMPARE(caller.readAllStandardError(), QByteArray());
-    QCOMPARE(caller.exitCode(), 0);
-
-    // The program waits at the gate until after its caller has ended; it can only open once the
-    // program still holds the other end.
-    int writer = -1;
-    QTRY_VERIFY((writer = open(gate.constData(), O_WRONLY | O_NONBLOCK)) >= 0);
-    QCOMPARE(write(writer, "go", 2), ssize_t(2));
-    close(writer);
-
-    QTRY_VERIFY(QFile::exists(m_recordTo));
-    QCOMPARE(recorded().mid(1), QList<QByteArray>{"/from"});
 }
 
 QTEST_GUILESS_MAIN(tst_PosixProgramStarter)
