@@ -1,12 +1,9 @@
 #include "schedulesteps.h"
-#include "windowfixture.h"
 
 #include <QCheckBox>
 #include <QTest>
 
-using steps::runs;
-using steps::shownNextDate;
-using steps::tickThrough;
+using namespace steps;
 
 class tst_ClockTrigger : public QObject
 {
@@ -15,24 +12,15 @@ class tst_ClockTrigger : public QObject
   private slots:
     void aDay_data();
     void aDay();
-    void oneMinutePastMidnight();
     void missedRuns_data();
     void missedRuns();
-    void stop_data();
-    void stop();
 };
 
 namespace {
-
-const QDate kMarch5(2026, 3, 5);
-const QString kWeek = QStringLiteral("7");
-const QString kTenPm = QStringLiteral("10:00:00 PM");
-
 QDateTime at(int day, const QTime &time)
 {
     return QDateTime(QDate(2026, 3, day), time);
 }
-
 } // namespace
 
 void tst_ClockTrigger::aDay_data()
@@ -45,12 +33,12 @@ void tst_ClockTrigger::aDay_data()
     QTest::newRow("window open since an earlier day") << QTime(9, 0) << true << 1;
 }
 
+// A weekly schedule for 10:00:00 PM, activated on 5 March.
 void tst_ClockTrigger::aDay()
 {
     QFETCH(QTime, activated);
     QFETCH(bool, openSinceEarlier);
     QFETCH(int, runsThatDay);
-
     WindowFixture f;
     f.clock.set(at(2, QTime(8, 0)));
     f.open();
@@ -58,11 +46,11 @@ void tst_ClockTrigger::aDay()
         f.find<QCheckBox>(QStringLiteral("ckUseTimer"))->setChecked(true);
         f.find<QCheckBox>(QStringLiteral("ckUseTimer"))->setChecked(false);
     }
-    f.clock.set(QDateTime(kMarch5, activated));
-    steps::activate(f, kWeek, kTenPm);
+    f.clock.set(at(5, activated));
+    activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
     QCOMPARE(shownNextDate(f), runsThatDay ? "3/5/2026" : "3/12/2026");
 
-    tickThrough(f, QDateTime(kMarch5, activated), at(5, QTime(21, 59, 59)));
+    tickThrough(f, at(5, activated), at(5, QTime(21, 59, 59)));
     QCOMPARE(runs(f), 0);
     tickThrough(f, at(5, QTime(22, 0)), at(5, QTime(22, 0)));
     QCOMPARE(runs(f), runsThatDay);
@@ -72,93 +60,40 @@ void tst_ClockTrigger::aDay()
     QCOMPARE(f.database.records(Table::Date), QStringList{"2026-03-12"});
 }
 
-// The date label turns to the new day one tick after midnight; the earliest time of the list
-// comes a minute later.
-void tst_ClockTrigger::oneMinutePastMidnight()
-{
-    WindowFixture f;
-    f.clock.set(at(5, QTime(9, 0)));
-    f.open();
-    steps::activate(f, QStringLiteral("1"), QStringLiteral("12:01:00 AM"));
-    QCOMPARE(shownNextDate(f), QStringLiteral("3/6/2026"));
-
-    tickThrough(f, at(5, QTime(23, 59, 50)), at(6, QTime(0, 0, 59)));
-    QCOMPARE(runs(f), 0);
-    QCOMPARE(shownNextDate(f), QStringLiteral("3/6/2026"));
-    tickThrough(f, at(6, QTime(0, 1)), at(6, QTime(0, 2)));
-    QCOMPARE(runs(f), 1);
-    QCOMPARE(shownNextDate(f), QStringLiteral("3/7/2026"));
-}
-
 // No run is made up; the next copy date moves on to today or later, and its day fires.
 void tst_ClockTrigger::missedRuns_data()
 {
-    QTest::addColumn<QString>("days");
+    QTest::addColumn<int>("days");
     QTest::addColumn<QDateTime>("lastSeen"); // the clock's last tick before the gap
     QTest::addColumn<QDateTime>("nextSeen"); // its first tick after it
     QTest::addColumn<QDateTime>("checked");  // ticking on to here, no run has come
-    QTest::addColumn<QString>("movedTo");
-    QTest::newRow("10 PM never shown")
-        << kWeek << at(5, QTime(21, 59, 59)) << at(5, QTime(22, 0, 1)) << at(6, QTime(0, 0, 1))
-        << "3/12/2026";
-    QTest::newRow("asleep for three days")
-        << "1" << at(5, QTime(21, 0)) << at(8, QTime(8, 0)) << at(8, QTime(8, 0, 5)) << "3/8/2026";
+    QTest::addColumn<QDate>("due");
+    QTest::newRow("10 PM never shown") << 7 << at(5, QTime(21, 59, 59)) << at(5, QTime(22, 0, 1))
+                                       << at(6, QTime(0, 0, 1)) << QDate(2026, 3, 12);
+    QTest::newRow("asleep for three days") << 1 << at(5, QTime(21, 0)) << at(8, QTime(8, 0))
+                                           << at(8, QTime(8, 0, 5)) << QDate(2026, 3, 8);
 }
 
 void tst_ClockTrigger::missedRuns()
 {
-    QFETCH(QString, days);
+    QFETCH(int, days);
     QFETCH(QDateTime, lastSeen);
     QFETCH(QDateTime, nextSeen);
     QFETCH(QDateTime, checked);
-    QFETCH(QString, movedTo);
-
+    QFETCH(QDate, due);
     WindowFixture f;
-    f.clock.set(at(5, QTime(9, 0)));
     f.open();
-    steps::activate(f, days, kTenPm);
+    activate(f, QString::number(days), QStringLiteral("10:00:00 PM"));
 
     tickThrough(f, lastSeen, lastSeen);
     tickThrough(f, nextSeen, checked);
     QCOMPARE(runs(f), 0);
-    QCOMPARE(shownNextDate(f), movedTo);
-    const QDate due = QDate::fromString(movedTo, "M/d/yyyy");
+    QCOMPARE(shownNextDate(f), due.toString("M/d/yyyy"));
     QCOMPARE(f.database.records(Table::Date), QStringList{due.toString(Qt::ISODate)});
 
     tickThrough(f, QDateTime(due, QTime(21, 59, 58)), QDateTime(due, QTime(22, 0, 2)));
     QCOMPARE(runs(f), 1);
-    QCOMPARE(shownNextDate(f), due.addDays(days.toInt()).toString("M/d/yyyy"));
-}
-
-void tst_ClockTrigger::stop_data()
-{
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<bool>("automaticAgain"); // the box checked again after the stop
-    QTest::addColumn<int>("runsAtTen");
-    QTest::newRow("stopped") << true << false << 0;
-    QTest::newRow("stopped, automatic box checked again") << true << true << 0;
-    QTest::newRow("stop cancelled") << false << false << 1;
-}
-
-// A stopped schedule leaves its date and time on the window; they start nothing.
-void tst_ClockTrigger::stop()
-{
-    QFETCH(bool, ok);
-    QFETCH(bool, automaticAgain);
-    QFETCH(int, runsAtTen);
-
-    WindowFixture f;
-    f.clock.set(at(5, QTime(9, 0)));
-    f.open();
-    steps::activate(f, kWeek, kTenPm);
-    f.messages.answers.enqueue(ok);
-    f.find<QCheckBox>(QStringLiteral("CkStopAutoSync"))->setChecked(true);
-    if (automaticAgain)
-        f.find<QCheckBox>(QStringLiteral("ckUseTimer"))->setChecked(true);
-    QCOMPARE(shownNextDate(f), QStringLiteral("3/5/2026"));
-
-    tickThrough(f, at(5, QTime(21, 59, 58)), at(5, QTime(22, 0, 2)));
-    QCOMPARE(runs(f), runsAtTen);
+    QCOMPARE(shownNextDate(f), due.addDays(days).toString("M/d/yyyy"));
 }
 
 QTEST_MAIN(tst_ClockTrigger)

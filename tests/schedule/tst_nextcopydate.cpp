@@ -7,58 +7,38 @@ class tst_NextCopyDate : public QObject
     Q_OBJECT
 
   private slots:
-    void activation_data();
     void activation();
-    void missedRuns_data();
     void missedRuns();
 };
 
-void tst_NextCopyDate::activation_data()
+namespace {
+// Today is 5 March 2026; days beyond the month run on into the next.
+QDate march(int day)
 {
-    QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<QTime>("chosen");
-    QTest::addColumn<int>("days");
-    QTest::addColumn<QDate>("next");
-
-    const QDate march5(2026, 3, 5);
-    const QDateTime twoPm(march5, QTime(14, 0));
-    QTest::newRow("time still to come") << twoPm << QTime(15, 0) << 7 << march5;
-    QTest::newRow("same second counts as past") << twoPm << QTime(14, 0) << 7 << QDate(2026, 3, 12);
-    QTest::newRow("one past midnight, gone by after it")
-        << QDateTime(march5, QTime(0, 1, 1)) << QTime(0, 1) << 1 << QDate(2026, 3, 6);
-    QTest::newRow("thirty days across a month end")
-        << QDateTime(QDate(2026, 1, 15), QTime(9, 0)) << QTime(1, 0) << 30 << QDate(2026, 2, 14);
+    return QDate(2026, 3, 1).addDays(day - 1);
 }
+QDate activatedAt(const QTime &now, const QTime &chosen, int days)
+{
+    return activationDate(QDateTime(march(5), now), chosen, days);
+}
+} // namespace
 
 void tst_NextCopyDate::activation()
 {
-    QFETCH(QDateTime, now);
-    QFETCH(QTime, chosen);
-    QFETCH(int, days);
-    QFETCH(QDate, next);
-    QCOMPARE(activationDate(now, chosen, days), next);
+    QCOMPARE(activatedAt(QTime(14, 0), QTime(15, 0), 7), march(5));  // still to come
+    QCOMPARE(activatedAt(QTime(14, 0), QTime(14, 0), 7), march(12)); // the same second is past
+    QCOMPARE(activatedAt(QTime(0, 1, 1), QTime(0, 1), 1), march(6)); // one second past
+    QCOMPARE(activatedAt(QTime(9, 0), QTime(1, 0), 30), QDate(2026, 4, 4)); // across a month end
 }
 
-void tst_NextCopyDate::missedRuns_data()
-{
-    QTest::addColumn<QDate>("next");
-    QTest::addColumn<int>("days");
-    QTest::addColumn<QDate>("moved"); // today is 5 March 2026
-
-    const QDate march5(2026, 3, 5);
-    QTest::newRow("due today stays") << march5 << 7 << march5;
-    QTest::newRow("missed yesterday, weekly") << QDate(2026, 3, 4) << 7 << QDate(2026, 3, 11);
-    QTest::newRow("asleep three days, daily") << QDate(2026, 3, 2) << 1 << march5;
-    QTest::newRow("lands on today") << QDate(2026, 2, 19) << 7 << march5;
-    QTest::newRow("two intervals behind") << QDate(2026, 2, 20) << 7 << QDate(2026, 3, 6);
-}
-
+// Moved on by whole intervals to today or later.
 void tst_NextCopyDate::missedRuns()
 {
-    QFETCH(QDate, next);
-    QFETCH(int, days);
-    QFETCH(QDate, moved);
-    QCOMPARE(dateAfterMissedRuns(next, QDate(2026, 3, 5), days), moved);
+    QCOMPARE(dateAfterMissedRuns(march(5), march(5), 7), march(5));  // due today stays
+    QCOMPARE(dateAfterMissedRuns(march(4), march(5), 7), march(11)); // missed yesterday
+    QCOMPARE(dateAfterMissedRuns(march(2), march(5), 1), march(5));  // asleep three days, daily
+    QCOMPARE(dateAfterMissedRuns(march(-9), march(5), 7), march(5)); // two intervals land on today
+    QCOMPARE(dateAfterMissedRuns(march(-8), march(5), 7), march(6)); // two intervals behind
 }
 
 QTEST_APPLESS_MAIN(tst_NextCopyDate)
