@@ -1,0 +1,273 @@
+#include "windowfixture.h"
+
+#include "pairs/drivelist.h"
+#include "pairs/filelist.h"
+#include "pairs/folderlist.h"
+#include "pairs/pairingtable.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <bit>
+#include <system_error>
+
+const QColor kGreen(0x00, 0x80, 0x00);
+const QColor kButtonText(0x12, 0x34, 0x56); // unlike any other colour, to tell them apart
+
+class tst_Pairs : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_root;
+    std::unique_ptr<WindowFixture> m_f;
+
+    template <typename T> T *control(const char *stem, int n) const
+    {
+        return m_f->find<T>(QLatin1String(stem) + QString::number(n));
+    }
+    QLineEdit *box(int n) const { return control<QLineEdit>("Text", n); }
+    QCheckBox *lock(int pair) const { return control<QCheckBox>("Check", pair); }
+    QColor colour(int n) const { return box(n)->palette().color(QPalette::Text); }
+    QString at(const QString &relative) const
+    {
+        return QDir::toNativeSeparators(QDir(m_root->path()).filePath(relative));
+    }
+
+    static QStringList shownNames(const QAbstractItemView *list)
+    {
+        QStringList names;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            names.append(list->model()->index(row, 0).data().toString());
+        return names;
+    }
+
+    // Selects the entry showing that name and opens it with Enter or a double-click.
+    static void openEntry(FolderList *list, const QString &name, bool doubleClick = false)
+    {
+        const QModelIndex entry = list->model()->index(int(shownNames(list).indexOf(name)), 0);
+        QVERIFY(entry.isValid());
+        list->setCurrentIndex(entry);
+        const QPoint centre = list->visualRect(entry).center();
+        if (doubleClick) { // a real double-click starts with a single click
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+        } else {
+            QTest::keyClick(list, Qt::Key_Return);
+        }
+    }
+
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (int n = 1; n <= 14; ++n)
+            texts.append(box(n)->text());
+        return texts;
+    }
+
+    // Everything a failed step must leave as it was on one side.
+    QStringList sideState(int side) const
+    {
+        const auto *folders = control<FolderList>("Dir", side);
+        return QStringList{folders->path(), folders->currentIndex().data().toString(),
+                           QString::number(control<DriveList>("Drive", side)->currentIndex())} +
+               shownNames(folders) + shownNames(control<FileList>("File", side)) + boxTexts();
+    }
+
+    // Drives A, B and the given roots; both sides start on drive A with every box empty.
+    void open(const QStringList &moreRoots = {})
+    {
+        m_f = std::make_unique<WindowFixture>();
+        m_f->drives.drives.clear();
+        for (const QString &root : QStringList{at("A"), at("B")} + moreRoots)
+            m_f->drives.drives.append({root, root});
+        m_f->open();
+        for (int side = 1; side <= 2; ++side)
+            control<DriveList>("Drive", side)->setCurrentIndex(0);
+        for (int n = 1; n <= 14; ++n)
+            box(n)->clear();
+    }
+
+  private slots:
+    void initTestCase()
+    {
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::ButtonText, kButtonText);
+        QApplication::setPalette(palette);
+    }
+
+    void init()
+    {
+        m_root = std::make_unique<QTemporaryDir>();
+        for (const char *folder : {"A/sub", "A/other", "A/Zed", "B"})
+            QVERIFY(QDir(m_root->path()).mkpath(QLatin1String(folder)));
+        for (const char *file : {"A/sub/file.txt", "A/sub/.hidden", "B/b.txt"})
+            QVERIFY(QFile(at(QLatin1String(file))).open(QIODevice::WriteOnly));
+    }
+
+    void cleanup() { m_f.reset(); }
+
+    // The first free pair behind leading locked pairs, or the only free pair; nothing otherwise.
+    // Pairs 1 to 6 locked fits both, and two tests name pair 7.
+    void everyLockPatternFollowsTheRule()
+    {
+        for (unsigned bits = 0; bits < 128; ++bits) { // bit i: lock box of pair i + 1
+            LockPattern locks{};
+            for (int i = 0; i < 7; ++i)
+                locks[i] = (bits >> i) & 1;
+            const int matches =
+                (bits < 127 && (bits & (bits + 1)) == 0) + (std::popcount(bits) == 6);
+            QVERIFY2(pairsMatching(locks) == QList<int>(matches, std::countr_one(bits) + 1),
+                     qPrintable(QString::number(bits, 2)));
+        }
+        QVERIFY(pairsMatching({2, 0, 0, 0, 0, 0, 0}).isEmpty()); // a greyed box matches no test
+    }
+
+    void pickingAFolderFillsTheBoxThePatternPicks_data()
+    {
+        QTest::addColumn<QByteArray>("locked");
+        QTest::addColumn<int>("side");   // From opens with Enter, To with a double-click
+        QTest::addColumn<bool>("drive"); // picked as a drive, else opened in the folder list
+        QTest::addColumn<int>("pair");   // the pair whose box receives the folder, 0 for none
+
+        const std::tuple<const char *, const char *, int> patterns[] = {
+            {"nothing locked", "0000000", 1},   {"1 and 2 locked", "1100000", 3},
+            {"all but 4 locked", "1110111", 4}, {"1 to 6 locked", "1111110", 7},
+            {"1 and 3 locked", "1010000", 0},   {"all seven locked", "1111111", 0}};
+        for (const auto &[name, locked, pair] : patterns) {
+            QTest::addRow("%s, From", name) << QByteArray(locked) << 1 << false << pair;
+            QTest::addRow("%s, To", name) << QByteArray(locked) << 2 << false << pair;
+        }
+        QTest::newRow("drive, nothing locked, From") << QByteArray("0000000") << 1 << true << 1;
+        QTest::newRow("drive, 1 and 2 locked, To") << QByteArray("1100000") << 2 << true << 3;
+        QTest::newRow("drive, all seven locked, From") << QByteArray("1111111") << 1 << true << 0;
+    }
+
+    void pickingAFolderFillsTheBoxThePatternPicks()
+    {
+        QFETCH(QByteArray, locked);
+        QFETCH(int, side);
+        QFETCH(bool, drive);
+        QFETCH(int, pair);
+        open();
+        auto *folders = control<FolderList>("Dir", side);
+        // The chain of parents ends in the current folder, its subfolders follow.
+        QVERIFY(shownNames(folders).join(u'/').endsWith(QLatin1String("/A/other/sub/Zed")));
+        QCOMPARE(folders->currentIndex().data().toString(), QStringLiteral("A"));
+        const QString folder = at(drive ? "B" : "A/sub");
+        QStringList expected;
+        for (int n = 1; n <= 14; ++n) {
+            lock((n + 1) / 2)->setChecked(locked[(n - 1) / 2] == '1');
+            box(n)->setText(QString::number(n));
+            expected.append(n == 2 * pair - 2 + side ? folder : QString::number(n));
+        }
+
+        if (drive)
+            control<DriveList>("Drive", side)->setCurrentIndex(1);
+        else
+            openEntry(folders, QStringLiteral("sub"), side == 2);
+        QCOMPARE(folders->path(), folder);
+        QCOMPARE(boxTexts(), expected);
+        QCOMPARE(shownNames(control<FileList>("File", side)),
+                 QStringList(drive ? "b.txt" : "file.txt"));
+        QCOMPARE(shownNames(control<FileList>("File", 3 - side)), QStringList());
+    }
+
+    void unreadableFolderIsReportedOnce_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("drive"); // picked as a drive, else opened in the folder list
+        QTest::addColumn<std::errc>("reason");
+        using enum std::errc;
+
+        QTest::newRow("drive without its root") << "gone" << true << no_such_file_or_directory;
+        QTest::newRow("drive whose root is a file") << "B/b.txt" << true << not_a_directory;
+        QTest::newRow("folder that vanished") << "A/sub" << false << no_such_file_or_directory;
+    }
+
+    void unreadableFolderIsReportedOnce()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, drive);
+        QFETCH(std::errc, reason);
+        open(drive ? QStringList{at(folder)} : QStringList{});
+        QVERIFY(drive || QDir(at(folder)).removeRecursively());
+        const QStringList before = sideState(2);
+        const QString message = at(folder) + QStringLiteral(": ") +
+                                QString::fromLocal8Bit(std::make_error_code(reason).message());
+
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            if (drive)
+                control<DriveList>("Drive", 2)->setCurrentIndex(2);
+            else
+                openEntry(control<FolderList>("Dir", 2), QStringLiteral("sub"));
+            QCOMPARE(m_f->messages.shown, QStringList(attempt, message));
+            QCOMPARE(sideState(2), before);
+        }
+    }
+
+    void lockUnlockLockTouchesOnlyThePair_data()
+    {
+        QTest::addColumn<int>("pair");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+
+        const QString from = QStringLiteral("/data/from"), to = QStringLiteral("/media/usb");
+        QTest::newRow("pair 1, both filled") << 1 << from << to;
+        QTest::newRow("pair 2, only From filled") << 2 << from << QString();
+        QTest::newRow("pair 3, only To filled") << 3 << QString() << to;
+        QTest::newRow("pair 4, empty") << 4 << QString() << QString();
+        for (int pair = 5; pair <= 7; ++pair)
+            QTest::addRow("pair %d, both filled", pair) << pair << from << to;
+    }
+
+    void lockUnlockLockTouchesOnlyThePair()
+    {
+        QFETCH(int, pair);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        open();
+        for (int n = 1; n <= 14; ++n)
+            box(n)->setText((n + 1) / 2 == pair ? (n % 2 ? from : to) : QString::number(n));
+        const QColor untouched = colour(1);
+
+        // Each lock saves the filled boxes once more; unlocking keeps the records.
+        const QColor colours[] = {kGreen, kButtonText, kGreen};
+        for (int step = 0; step < 3; ++step) {
+            lock(pair)->setChecked(step != 1);
+            for (int n = 1; n <= 14; ++n) {
+                const bool own = (n + 1) / 2 == pair;
+                const QString saved = own ? (n % 2 ? from : to) : QString();
+                QCOMPARE(box(n)->isReadOnly(), own && step != 1);
+                QCOMPARE(colour(n), own ? colours[step] : untouched);
+                QCOMPARE(m_f->database.records(pathTable(n)),
+                         QStringList(saved.isEmpty() ? 0 : 1 + step / 2, saved));
+            }
+        }
+        QTest::keyClicks(box(2 * pair), QStringLiteral("xyz"));
+        QTest::keyClick(box(2 * pair), Qt::Key_Backspace);
+        QCOMPARE(box(2 * pair)->text(), to);
+    }
+
+    void failedSaveIsReportedAndThePairStaysLocked()
+    {
+        open();
+        box(1)->setText(QStringLiteral("/data/from"));
+        box(2)->setText(QStringLiteral("/media/usb"));
+        m_f->database.execute(QStringLiteral("DROP TABLE ") +
+                              QLatin1String(definition(Table::Path1).name));
+
+        lock(1)->setChecked(true);
+        QCOMPARE(m_f->messages.shown.size(), 1);
+        QVERIFY(m_f->messages.shown[0].contains(QLatin1String(definition(Table::Path1).contents)));
+        QVERIFY(lock(1)->isChecked() && box(1)->isReadOnly());
+        QCOMPARE(colour(1), kGreen);
+        QCOMPARE(m_f->database.records(Table::Path2), QStringList{QStringLiteral("/media/usb")});
+    }
+};
+
+QTEST_MAIN(tst_Pairs)
+#include "tst_pairs.moc"
