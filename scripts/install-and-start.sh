@@ -6,18 +6,27 @@ cd "$(dirname "$0")/.."
 . scripts/common.sh
 
 install_missing scripts/packages-build.txt
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DINSTALL_FOLDER="$INSTALL_FOLDER"
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF \
+    -DINSTALL_FOLDER="$INSTALL_FOLDER"
 cmake --build build/release --parallel "$(nproc)"
 # The install creates the settings database only where none exists.
 as_root cmake --install build/release
 
-# SQLite writes its journal beside the database, so the desktop user needs both writable.
-desktop_user=$(id -un)
+# SQLite writes its journal beside the database, so the desktop user needs both writable. Run
+# through "sudo ./scripts/install-and-start.sh", the desktop user is the one who called sudo.
+desktop_user=${SUDO_USER:-$(id -un)}
+desktop_home=$(getent passwd "$desktop_user" | cut -d: -f6)
 as_root chown "$desktop_user:" "$INSTALL_FOLDER" "$INSTALL_FOLDER/xcopy.mdb"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "Installed into $INSTALL_FOLDER. No desktop display here: start $INSTALL_FOLDER/RevuredAVeze from a desktop session."
     exit 0
 fi
-nohup "$INSTALL_FOLDER/RevuredAVeze" >/dev/null 2>&1 &
+# Its folder lists start in the folder it is started from: the home folder, as from a menu.
+if [ "$desktop_user" = "$(id -un)" ]; then
+    run_as_desktop_user=()
+else
+    run_as_desktop_user=(runuser -u "$desktop_user" --)
+fi
+(cd "$desktop_home" && nohup "${run_as_desktop_user[@]}" "$INSTALL_FOLDER/RevuredAVeze" >/dev/null 2>&1 &)
 echo "Installed into $INSTALL_FOLDER and started."
