@@ -2,6 +2,7 @@
 
 #include "appinfo.h"
 #include "frmselectinventory.h"
+#include "pairs/drivefolder.h"
 #include "pairs/drivelist.h"
 #include "pairs/filelist.h"
 #include "pairs/folderlist.h"
@@ -46,13 +47,11 @@ frmSelect::frmSelect(const Platform &platform, QWidget *parent)
 
     // The lists start at the program's current folder; no change is reported for that.
     const QString start = QDir::currentPath();
-    for (Side side : {Side::From, Side::To}) {
-        const auto s = static_cast<std::size_t>(side);
-        ui.Drive[s]->setDrives(m_platform.drives.list());
-        ui.Drive[s]->showDriveOf(start);
-        const QSignalBlocker quiet(ui.Dir[s]);
-        ui.Dir[s]->setPath(start);
-        ui.File[s]->setPath(start);
+    const QList<Drive> drives = m_platform.drives.list();
+    for (std::size_t side = 0; side < 2; ++side) {
+        ui.Drive[side]->setDrives(drives);
+        showStartFolder(ui.Drive[side], ui.Dir[side], start);
+        ui.File[side]->setPath(start);
     }
 
     buildMenus();

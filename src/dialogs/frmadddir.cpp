@@ -2,6 +2,7 @@
 
 #include "app/controlbuilder.h"
 #include "createfolder.h"
+#include "pairs/drivefolder.h"
 #include "pairs/drivelist.h"
 #include "pairs/folderlist.h"
 #include "platform/messageboxes.h"
@@ -43,11 +44,7 @@ frmAddDir::frmAddDir(MessageBoxes &messages, const QList<Drive> &drives) : m_mes
     // stays empty until the user moves.
     const QString start = QDir::currentPath();
     Drive1->setDrives(drives);
-    Drive1->showDriveOf(start);
-    {
-        const QSignalBlocker quiet(Dir1);
-        Dir1->setPath(start);
-    }
+    showStartFolder(Drive1, Dir1, start);
 
     connect(Drive1, &DriveList::changed, this, &frmAddDir::Drive1_Change);
     connect(Dir1, &FolderList::changed, this, &frmAddDir::Dir1_Change);
@@ -63,11 +60,8 @@ frmAddDir::frmAddDir(MessageBoxes &messages, const QList<Drive> &drives) : m_mes
 
 void frmAddDir::Drive1_Change()
 {
-    if (const QString reason = Dir1->setPath(Drive1->drive()); !reason.isEmpty()) {
+    if (const QString reason = followPickedDrive(Drive1, Dir1); !reason.isEmpty())
         m_messages.inform(reason);
-        // The folder list stayed where it was; the drive list goes back to match it.
-        Drive1->showDriveOf(Dir1->path());
-    }
 }
 
 void frmAddDir::Dir1_Change()

@@ -1,6 +1,7 @@
 // Picking drives and folders on either side, and filling the free pair's box with the folder.
 #include "app/frmselect.h"
 
+#include "pairs/drivefolder.h"
 #include "pairs/drivelist.h"
 #include "pairs/filelist.h"
 #include "pairs/folderlist.h"
@@ -19,16 +20,10 @@ std::size_t index(Side side)
 
 void frmSelect::driveChange(Side side)
 {
-    DriveList *drive = ui.Drive[index(side)];
-    FolderList *folders = ui.Dir[index(side)];
-    // Moving the folder list runs dirChange for this side before setPath returns.
-    const QString failure = folders->setPath(drive->drive());
-    if (failure.isEmpty())
-        return;
-    // Put the drive list back on the folder's drive without reporting it, so that the
-    // message comes once per pick and the same drive can be tried again.
-    drive->showDriveOf(folders->path());
-    m_platform.messages.inform(failure);
+    // Moving the folder list runs dirChange for this side before it returns.
+    if (const QString failure = followPickedDrive(ui.Drive[index(side)], ui.Dir[index(side)]);
+        !failure.isEmpty())
+        m_platform.messages.inform(failure);
 }
 
 void frmSelect::dirChange(Side side)
