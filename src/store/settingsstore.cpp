@@ -18,6 +18,13 @@ QString fieldName(Table table)
     return QString::fromLatin1(definition(table).field);
 }
 
+// The statement for one table: {table} and {field} stand for its names.
+QString statement(Table table, QString sql)
+{
+    return sql.replace(QLatin1String("{table}"), tableName(table))
+        .replace(QLatin1String("{field}"), fieldName(table));
+}
+
 QSqlDatabase connection(const QString &name)
 {
     return QSqlDatabase::database(name, false);
@@ -105,8 +112,7 @@ std::optional<QString> SettingsStore::ReadNewestField(Table table)
 std::optional<QString> SettingsStore::readOne(Table table, const QString &order)
 {
     QSqlQuery query(connection(m_connectionName));
-    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 %3")
-                        .arg(fieldName(table), tableName(table), order))) {
+    if (!query.exec(statement(table, QStringLiteral("SELECT {field} FROM {table} ") + order))) {
         reportFailure(QStringLiteral("read"), table, query.lastError().databaseText());
         return std::nullopt;
     }
@@ -164,10 +170,7 @@ bool SettingsStore::run(Table table, const QString &action, const QString &sql,
                         const std::optional<QString> &value)
 {
     QSqlQuery query(connection(m_connectionName));
-    QString statement = sql;
-    statement.replace(QLatin1String("{table}"), tableName(table))
-        .replace(QLatin1String("{field}"), fieldName(table));
-    bool ok = query.prepare(statement);
+    bool ok = query.prepare(statement(table, sql));
     if (ok && value)
         query.addBindValue(*value);
     ok = ok && query.exec();
