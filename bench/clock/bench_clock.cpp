@@ -4,7 +4,7 @@
 //
 //   bench_clock [seconds]   (600 when not given)
 #include "app/frmselect.h"
-#include "app/textforms.h"
+#include "common/textforms.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/messageboxes.h"

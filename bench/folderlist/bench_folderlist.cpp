@@ -1,6 +1,6 @@
 // Times a folder list from being pointed at a folder with 10,000 subfolders until the list has
 // been painted, and prints each run and the median.
-#include "pairs/folderlist.h"
+#include "controls/folderlist.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

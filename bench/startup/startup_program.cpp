@@ -1,8 +1,8 @@
 // The program's own start, with its settings database in the given folder.
 #include "startupprobe.h"
 
-#include "app/appinfo.h"
 #include "app/startup.h"
+#include "common/appinfo.h"
 #include "platform/messageboxes.h"
 
 #include <QApplication>

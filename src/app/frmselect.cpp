@@ -1,15 +1,14 @@
 #include "frmselect.h"
 
-#include "appinfo.h"
+#include "controls/captionlabel.h"
+#include "controls/drivefolder.h"
+#include "controls/drivelist.h"
+#include "controls/filelist.h"
+#include "controls/folderlist.h"
 #include "frmselectinventory.h"
-#include "pairs/drivefolder.h"
-#include "pairs/drivelist.h"
-#include "pairs/filelist.h"
-#include "pairs/folderlist.h"
-#include "platform/captionlabel.h"
 #include "platform/drives.h"
 #include "platform/messageboxes.h"
-#include "schedulelists.h"
+#include "schedule/schedulelists.h"
 #include "store/settingsstore.h"
 
 #include <QCheckBox>
@@ -20,7 +19,8 @@
 #include <QTimer>
 
 frmSelect::frmSelect(const Platform &platform, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform)
+    : QMainWindow(parent), m_platform(platform), m_schedule(platform.store, platform.clock),
+      m_savedPairs(platform.store), m_copies(platform.programs)
 {
     setObjectName(QStringLiteral("frmSelect"));
     setWindowTitle(QStringLiteral("Tolvan's XCopy"));
@@ -111,25 +111,21 @@ void frmSelect::connectHandlers()
     connect(ui.Drive[1], &DriveList::changed, this, &frmSelect::Drive2_Change);
     connect(ui.Dir[0], &FolderList::changed, this, &frmSelect::Dir1_Change);
     connect(ui.Dir[1], &FolderList::changed, this, &frmSelect::Dir2_Change);
-    for (FolderList *folders : ui.Dir)
-        connect(folders, &FolderList::openFailed, this, &frmSelect::folderOpenFailed);
-    for (int pair = 1; pair <= 7; ++pair)
-        connect(ui.lockBox(pair), &QCheckBox::toggled, this, kLockHandlers[pair - 1]);
+    for (FolderList *folders : ui.Dir) {
+        connect(folders, &FolderList::openFailed, this,
+                [this](const QString &reason) { m_platform.messages.inform(reason); });
+    }
+    for (FolderPair pair : FolderPair::all())
+        connect(ui.lockBox(pair), &QCheckBox::toggled, this, kLockHandlers[pair.index()]);
     connect(ui.Command1, &QPushButton::clicked, this, &frmSelect::Command1_Click);
     connect(ui.cmdActivateAS, &QPushButton::clicked, this, &frmSelect::cmdActivateAS_Click);
     connect(ui.cmdCreateDir, &QPushButton::clicked, this, &frmSelect::cmdCreateDir_Click);
     connect(ui.ckUseTimer, &QCheckBox::toggled, this, &frmSelect::ckUseTimer_Click);
+    connect(ui.cmbDays, &QComboBox::currentTextChanged, this,
+            [this](const QString &entry) { m_schedule.chooseInterval(entry); });
+    connect(ui.Combo1, &QComboBox::currentTextChanged, this,
+            [this](const QString &entry) { m_schedule.chooseTimeOfDay(entry); });
     connect(ui.CkStopAutoSync, &QCheckBox::toggled, this, &frmSelect::CkStopAutoSync_Click);
     connect(ui.lblTimer, &CaptionLabel::captionChanged, this, &frmSelect::lblTimer_Change);
     connect(ui.Timer1, &QTimer::timeout, this, &frmSelect::Timer1_Timer);
-}
-
-void frmSelect::mnuExit_Click()
-{
-    close();
-}
-
-void frmSelect::DBDelete()
-{
-    m_platform.store.DBDelete();
 }

@@ -1,18 +1,26 @@
-// The main window. It owns every control and the one-second clock; the settings database keeps
-// their state across runs. Each handler reads the controls and the tables anew and keeps
-// nothing of its own. The handlers are spread over the subsystem folders:
-//   app/      construction, exit and the start-up restore (Form_Initialize)
-//   pairs/    folder browsing and pair filling, locking a pair
-//   copy/     the copy command of each pair and the copy run
-//   schedule/ the automatic mode: switch and stop, activation, clock and trigger
-//   dialogs/  the add-folder dialog, the About window and the Help entries
+// The main window. It owns every control and the one-second clock and shows what the
+// subsystems say; they keep the state and the settings database:
+//   Schedule     (schedule/) the automatic mode: switched on, active, interval, time, next date
+//   SavedPairs   (pairs/)    the folders of the locked pairs, for the next start
+//   CopyLauncher (copy/)     the copy command of one pair
+// The handlers keep the names of the window's design and are split by subsystem:
+//   frmselect.cpp        construction, menus and exit
+//   restore.cpp          the start-up restore (Form_Initialize)
+//   pairhandlers.cpp     folder browsing, pair filling and locking
+//   copyhandlers.cpp     the copy command of each pair and the copy run
+//   schedulehandlers.cpp the automatic mode: switch and stop, activation, clock and trigger
+//   dialoghandlers.cpp   the add-folder dialog, the About window and the Help entries
 // Setting a check box from code runs its click handler at once, and a change of the clock
 // label's caption runs the trigger at once; several handlers rely on that nesting.
 #pragma once
 
+#include "copy/copylauncher.h"
 #include "frmselectcontrols.h"
+#include "pairs/savedpairs.h"
 #include "platform.h"
+#include "schedule/schedule.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -37,67 +45,66 @@ class frmSelect final : public QMainWindow
     void Dir2_Change() { dirChange(Side::To); }
 
     // Locking a pair
-    void Check1_Click() { lockClick(1); }
-    void Check2_Click() { lockClick(2); }
-    void Check3_Click() { lockClick(3); }
-    void Check4_Click() { lockClick(4); }
-    void Check5_Click() { lockClick(5); }
-    void Check6_Click() { lockClick(6); }
-    void Check7_Click() { lockClick(7); }
+    void Check1_Click() { lockClick(FolderPair(1)); }
+    void Check2_Click() { lockClick(FolderPair(2)); }
+    void Check3_Click() { lockClick(FolderPair(3)); }
+    void Check4_Click() { lockClick(FolderPair(4)); }
+    void Check5_Click() { lockClick(FolderPair(5)); }
+    void Check6_Click() { lockClick(FolderPair(6)); }
+    void Check7_Click() { lockClick(FolderPair(7)); }
 
     // The copy command of each pair, and the copy run
-    void Main() { startCopy(1); }
-    void Main2() { startCopy(2); }
-    void Main3() { startCopy(3); }
-    void Main4() { startCopy(4); }
-    void Main5() { startCopy(5); }
-    void Main6() { startCopy(6); }
-    void Main7() { startCopy(7); }
+    void Main() { startCopy(FolderPair(1)); }
+    void Main2() { startCopy(FolderPair(2)); }
+    void Main3() { startCopy(FolderPair(3)); }
+    void Main4() { startCopy(FolderPair(4)); }
+    void Main5() { startCopy(FolderPair(5)); }
+    void Main6() { startCopy(FolderPair(6)); }
+    void Main7() { startCopy(FolderPair(7)); }
     void Command1_Click();
     void mnuSync_Click() { Command1_Click(); }
 
     // The automatic mode
     void ckUseTimer_Click();
     void CkStopAutoSync_Click();
-    void cmdActivateAS_Click();
-    void cmdActivateAS2();
+    void cmdActivateAS_Click() { activateSchedule(Schedule::ActivatedBy::Button); }
+    void cmdActivateAS2() { activateSchedule(Schedule::ActivatedBy::Restart); }
     void Timer1_Timer();
     void lblTimer_Change();
-    void DBDelete();
+    void DBDelete() { m_schedule.stop(); }
 
     // Auxiliary windows and Help
     void cmdCreateDir_Click();
-    void mnuCreateDir_Click();
+    void mnuCreateDir_Click() { cmdCreateDir_Click(); }
     void mnuSyncInstruct_Click();
     void mnuSyncInstructTxt_Click();
     void mnuAbout_Click();
 
-    void mnuExit_Click();
+    void mnuExit_Click() { close(); }
 
   private:
     // The per-pair and per-side logic, written once.
     void driveChange(Side side);
     void dirChange(Side side);
-    void lockClick(int pair);
-    void startCopy(int pair);
+    void lockClick(FolderPair pair);
+    void startCopy(FolderPair pair);
+    PairEntries pairEntries() const;
 
-    // The automatic mode: the activation procedure behind both entry points, the schedule group,
-    // the shown next copy date, and whether the schedule runs (activated and not stopped).
-    void activateSchedule(bool byButton);
+    void activateSchedule(Schedule::ActivatedBy by);
+    void freezeSchedule();
     void showScheduleGroup(bool shown);
-    void showNextCopyDate();
-    bool scheduleActive() const;
-    void skipMissedRuns();
-
-    // Folder pairs: opening an entry of a folder list failed.
-    void folderOpenFailed(const QString &reason);
+    void showNextCopyDate(const std::optional<QDate> &date);
+    void armClock();
 
     void buildMenus();
     void connectHandlers();
-    void armClock();
 
     Platform m_platform;
     frmSelectControls ui;
+    Schedule m_schedule;
+    SavedPairs m_savedPairs;
+    CopyLauncher m_copies;
+    QDateTime m_tick; // the clock's reading the labels show, taken once per tick
 
     // Copy runs: the one run notice, gone once the user closes it.
     QPointer<frmXcopyNotify> m_notice;
@@ -109,10 +116,10 @@ class frmSelect final : public QMainWindow
 
 // The handlers of the seven lock boxes and the copy commands of the seven pairs, by pair.
 using PairRoutine = void (frmSelect::*)();
-inline constexpr PairRoutine kLockHandlers[7]{&frmSelect::Check1_Click, &frmSelect::Check2_Click,
-                                              &frmSelect::Check3_Click, &frmSelect::Check4_Click,
-                                              &frmSelect::Check5_Click, &frmSelect::Check6_Click,
-                                              &frmSelect::Check7_Click};
-inline constexpr PairRoutine kCopyLaunchers[7]{
+inline constexpr PairRoutine kLockHandlers[FolderPair::kCount]{
+    &frmSelect::Check1_Click, &frmSelect::Check2_Click, &frmSelect::Check3_Click,
+    &frmSelect::Check4_Click, &frmSelect::Check5_Click, &frmSelect::Check6_Click,
+    &frmSelect::Check7_Click};
+inline constexpr PairRoutine kCopyLaunchers[FolderPair::kCount]{
     &frmSelect::Main,  &frmSelect::Main2, &frmSelect::Main3, &frmSelect::Main4,
     &frmSelect::Main5, &frmSelect::Main6, &frmSelect::Main7};

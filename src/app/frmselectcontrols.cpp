@@ -1,27 +1,15 @@
 #include "frmselectcontrols.h"
 
-#include "controlbuilder.h"
-#include "pairs/drivelist.h"
-#include "pairs/filelist.h"
-#include "pairs/folderlist.h"
-#include "platform/captionlabel.h"
+#include "controls/captionlabel.h"
+#include "controls/controlbuilder.h"
+#include "controls/drivelist.h"
+#include "controls/filelist.h"
+#include "controls/folderlist.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <algorithm>
-
-bool frmSelectControls::anyPairLocked() const
-{
-    return std::ranges::any_of(Check, &QCheckBox::isChecked);
-}
-
-bool frmSelectControls::anyPathEntered() const
-{
-    return std::ranges::any_of(Text, [](const QLineEdit *box) { return !box->text().isEmpty(); });
-}
 
 void frmSelectControls::bind(QWidget *client)
 {

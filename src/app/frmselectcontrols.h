@@ -1,6 +1,8 @@
 // The main window's controls, reached by their names.
 #pragma once
 
+#include "pairs/folderpair.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -46,14 +48,9 @@ struct frmSelectControls
     CaptionLabel *lblTimer = nullptr;
     QTimer *Timer1 = nullptr;
 
-    // Folder pair k = 1..7.
-    QLineEdit *fromBox(int pair) const { return Text[2 * pair - 2]; }
-    QLineEdit *toBox(int pair) const { return Text[2 * pair - 1]; }
-    QCheckBox *lockBox(int pair) const { return Check[pair - 1]; }
-
-    // Whether any lock box is ticked, and whether any of the fourteen boxes holds a path.
-    bool anyPairLocked() const;
-    bool anyPathEntered() const;
+    QLineEdit *fromBox(FolderPair pair) const { return Text[pair.fromBox() - 1]; }
+    QLineEdit *toBox(FolderPair pair) const { return Text[pair.toBox() - 1]; }
+    QCheckBox *lockBox(FolderPair pair) const { return Check[pair.index()]; }
 
     void bind(QWidget *client);
 };

@@ -1,7 +1,7 @@
 // Every control of the main window, as data.
 #pragma once
 
-#include "controlbuilder.h"
+#include "controls/controlbuilder.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "appinfo.h"
+#include "common/appinfo.h"
 #include "platform/messageboxes.h"
 #include "startup.h"
 

@@ -1,7 +1,7 @@
 #include "startup.h"
 
 #include "appicon.h"
-#include "appinfo.h"
+#include "common/appinfo.h"
 #include "frmselect.h"
 #include "platform/clock.h"
 #include "platform/drives.h"

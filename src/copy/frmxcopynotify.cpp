@@ -1,7 +1,7 @@
 #include "frmxcopynotify.h"
 
-#include "app/controlbuilder.h"
-#include "app/textforms.h"
+#include "common/textforms.h"
+#include "controls/controlbuilder.h"
 #include "platform/clock.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "frmabout.h"
 
-#include "app/appinfo.h"
-#include "app/controlbuilder.h"
+#include "common/appinfo.h"
+#include "controls/controlbuilder.h"
 
 #include <QApplication>
 #include <QLabel>

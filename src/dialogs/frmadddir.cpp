@@ -1,10 +1,10 @@
 #include "frmadddir.h"
 
-#include "app/controlbuilder.h"
+#include "controls/controlbuilder.h"
+#include "controls/drivefolder.h"
+#include "controls/drivelist.h"
+#include "controls/folderlist.h"
 #include "createfolder.h"
-#include "pairs/drivefolder.h"
-#include "pairs/drivelist.h"
-#include "pairs/folderlist.h"
 #include "platform/messageboxes.h"
 
 #include <QDir>

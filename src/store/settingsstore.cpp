@@ -179,22 +179,42 @@ bool SettingsStore::run(Table table, const QString &action, const QString &sql,
     return ok;
 }
 
-// Runs several statements as one: either all of them take effect or none does. A failing step
-// has already been reported; a failing commit is reported here.
+bool SettingsStore::together(const std::function<bool()> &steps)
+{
+    return transaction(steps, [this](const QString &reason) {
+        if (m_report)
+            m_report(QStringLiteral("Could not save your settings in the settings database %1: %2")
+                         .arg(m_path, reason));
+    });
+}
+
 bool SettingsStore::inTransaction(Table table, const QString &action,
                                   const std::function<bool()> &steps)
 {
+    return transaction(steps, [&](const QString &reason) { reportFailure(action, table, reason); });
+}
+
+// Either all steps take effect or none does. A failing step has already been reported; a
+// failing begin or commit is reported here.
+bool SettingsStore::transaction(const std::function<bool()> &steps,
+                                const std::function<void(const QString &reason)> &reportFailure)
+{
+    if (m_transactionDepth > 0)
+        return steps();
     QSqlDatabase db = connection(m_connectionName);
     if (!db.transaction()) {
-        reportFailure(action, table, db.lastError().databaseText());
+        reportFailure(db.lastError().databaseText());
         return false;
     }
-    if (!steps()) {
+    ++m_transactionDepth;
+    const bool done = steps();
+    --m_transactionDepth;
+    if (!done) {
         db.rollback();
         return false;
     }
     if (!db.commit()) {
-        reportFailure(action, table, db.lastError().databaseText());
+        reportFailure(db.lastError().databaseText());
         db.rollback();
         return false;
     }

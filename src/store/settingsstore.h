@@ -42,6 +42,10 @@ class SettingsStore final
     // Empties every table and leaves the automatic flag "0"; all or nothing.
     bool DBDelete();
 
+    // Runs several record operations as one: either all of them take effect or none does.
+    // Each operation reports its own failure; the steps return false to give up.
+    bool together(const std::function<bool()> &steps);
+
   private:
     SettingsStore(QString connectionName, QString path);
 
@@ -49,9 +53,12 @@ class SettingsStore final
     bool run(Table table, const QString &action, const QString &sql,
              const std::optional<QString> &value = std::nullopt);
     bool inTransaction(Table table, const QString &action, const std::function<bool()> &steps);
+    bool transaction(const std::function<bool()> &steps,
+                     const std::function<void(const QString &reason)> &reportFailure);
     void reportFailure(const QString &action, Table table, const QString &reason);
 
     QString m_connectionName;
     QString m_path;
     FailureReport m_report;
+    int m_transactionDepth = 0; // an inner transaction joins the outer one
 };

@@ -1,6 +1,6 @@
 #include "windowfixture.h"
 
-#include "platform/captionlabel.h"
+#include "controls/captionlabel.h"
 
 #include <QAction>
 #include <QApplication>

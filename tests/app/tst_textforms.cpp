@@ -1,4 +1,4 @@
-#include "app/textforms.h"
+#include "common/textforms.h"
 
 #include <QLocale>
 #include <QTest>

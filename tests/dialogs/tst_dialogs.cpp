@@ -1,9 +1,9 @@
 #include "windowfixture.h"
 
+#include "controls/drivelist.h"
+#include "controls/folderlist.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmadddir.h"
-#include "pairs/drivelist.h"
-#include "pairs/folderlist.h"
 
 #include <QAction>
 #include <QDir>

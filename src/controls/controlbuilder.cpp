@@ -1,9 +1,9 @@
 #include "controlbuilder.h"
 
-#include "pairs/drivelist.h"
-#include "pairs/filelist.h"
-#include "pairs/folderlist.h"
-#include "platform/captionlabel.h"
+#include "controls/captionlabel.h"
+#include "controls/drivelist.h"
+#include "controls/filelist.h"
+#include "controls/folderlist.h"
 
 #include <QCheckBox>
 #include <QComboBox>
