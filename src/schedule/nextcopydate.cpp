@@ -22,3 +22,11 @@ QDate dateAfterMissedRuns(const QDate &next, const QDate &today, int days)
     const qint64 intervals = (next.daysTo(today) + days - 1) / days;
     return next.addDays(intervals * days);
 }
+
+QDate restartDate(const QDate &stored, const QDateTime &now, const QTime &chosen, int days)
+{
+    if (!stored.isValid())
+        return activationDate(now, chosen, days);
+    const QDate next = dateAfterMissedRuns(stored, now.date(), days);
+    return next == now.date() && chosen <= now.time() ? next.addDays(days) : next;
+}

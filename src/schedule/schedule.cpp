@@ -56,7 +56,7 @@ void Schedule::chooseTimeOfDay(const QString &entry)
     m_timeOfDay = entryOf(timeEntries(), entry);
 }
 
-std::optional<Schedule::Refusal> Schedule::activate(const PairEntries &pairs, ActivatedBy)
+std::optional<Schedule::Refusal> Schedule::activate(const PairEntries &pairs, ActivatedBy by)
 {
     const QDateTime now = m_clock.now();
     if (!pairs.anyLocked())
@@ -68,7 +68,8 @@ std::optional<Schedule::Refusal> Schedule::activate(const PairEntries &pairs, Ac
     if (!days || !chosen.isValid() || !m_automatic)
         return Refusal::NoIntervalOrTime;
 
-    const QDate next = activationDate(now, chosen, *days);
+    const QDate next = by == ActivatedBy::Button ? activationDate(now, chosen, *days)
+                                                 : restartDate(m_savedNext, now, chosen, *days);
     const bool saved = m_store.together([&] {
         return m_store.ReplaceRecord(Table::Date, storedDate(next)) &&
                m_store.AppendRecord(Table::Days, m_interval) &&
