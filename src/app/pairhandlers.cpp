@@ -69,6 +69,7 @@ void frmSelect::lockClick(FolderPair pair)
         const QRgb buttonText = QApplication::palette().color(QPalette::ButtonText).rgb();
         for (QLineEdit *box : boxes)
             setTextColour(box, buttonText);
+        m_savedPairs.unlock(pair);
     }
 }
 
