@@ -1,35 +1,41 @@
-#include "windowfixture.h"
+// What only the main window shows: the lists, the schedule group that the automatic box and the
+// stop switch, the frozen schedule, the focus after a refusal and the clock that fires a run.
+#include "schedulesteps.h"
 
-#include "controls/captionlabel.h"
-
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
-class tst_MainWindow : public QObject
-{
-    Q_OBJECT
-
-  private slots:
-    void dropDownLists();
-    void initialVisibility_data();
-    void initialVisibility();
-    void controlsStandInTheirPlaces_data();
-    void controlsStandInTheirPlaces();
-    void menuTree();
-    void clockShowsTimeAndDate();
-    void exitClosesTheWindowAndStopsTheClock();
-    void anOpenDialogKeepsTheProgramRunning();
-};
+using namespace steps;
 
 namespace {
+
+const QStringList kGroup{"Label12",     "Label16",       "Label24",        "cmbDays",
+                         "Combo1",      "cmdActivateAS", "CkStopAutoSync", "Label25",
+                         "lblNextDate", "lblNextSync"};
+const QStringList kOthers{"Command1", "cmdCreateDir", "ckUseTimer", "lblUseTimer", "lblSyncSet"};
+
+QStringList shown(const WindowFixture &f)
+{
+    QStringList result;
+    for (const QString &name : kGroup + kOthers) {
+        if (!f.find<QWidget>(name)->isHidden())
+            result.append(name);
+    }
+    return result;
+}
+
+QCheckBox *box(const WindowFixture &f, const char *name)
+{
+    return f.find<QCheckBox>(QLatin1String(name));
+}
+
 QStringList entries(const QComboBox *list)
 {
     QStringList texts;
@@ -37,167 +43,200 @@ QStringList entries(const QComboBox *list)
         texts.append(list->itemText(i));
     return texts;
 }
+
 } // namespace
 
-void tst_MainWindow::dropDownLists()
+class tst_MainWindow : public QObject
 {
-    WindowFixture f;
-    f.open();
-    QStringList times;
-    for (int hour = 0; hour < 24; ++hour) {
-        const int shown = hour % 12 == 0 ? 12 : hour % 12;
-        const char *minute = hour % 12 == 0 ? "01" : "00"; // no entry at 12:00:00
-        times.append(QStringLiteral("%1:%2:00 %3")
-                         .arg(shown)
-                         .arg(QLatin1String(minute))
-                         .arg(QLatin1String(hour < 12 ? "AM" : "PM")));
+    Q_OBJECT
+
+  private slots:
+    void dropDownLists()
+    {
+        WindowFixture f;
+        f.open();
+        QStringList times;
+        for (int hour = 0; hour < 24; ++hour) {
+            const int shown = hour % 12 == 0 ? 12 : hour % 12;
+            const char *minute = hour % 12 == 0 ? "01" : "00"; // no entry at 12:00:00
+            times.append(QStringLiteral("%1:%2:00 %3")
+                             .arg(shown)
+                             .arg(QLatin1String(minute))
+                             .arg(QLatin1String(hour < 12 ? "AM" : "PM")));
+        }
+        QStringList days;
+        for (int day = 1; day <= 30; ++day)
+            days.append(QString::number(day)); // "10" follows "9"
+        for (const auto &[name, expected] :
+             {std::pair{"Combo1", times}, std::pair{"cmbDays", days}}) {
+            const auto *list = f.find<QComboBox>(QLatin1String(name));
+            QCOMPARE(entries(list), expected);
+            QCOMPARE(list->currentIndex(), -1); // nothing selected at first
+        }
     }
-    QStringList days;
-    for (int day = 1; day <= 30; ++day)
-        days.append(QString::number(day)); // "10" follows "9"
-    for (const auto &[name, expected] : {std::pair{"Combo1", times}, std::pair{"cmbDays", days}}) {
-        const auto *list = f.find<QComboBox>(QLatin1String(name));
-        QCOMPARE(entries(list), expected);
-        QCOMPARE(list->currentIndex(), -1); // nothing selected at first
-        QVERIFY(!list->isEditable());
+
+    void automaticBoxSwitchesTheScheduleGroup()
+    {
+        WindowFixture f;
+        f.open();
+        QCOMPARE(shown(f), kOthers.mid(0, 4));
+        box(f, "ckUseTimer")->setChecked(true);
+        QCOMPARE(shown(f), kGroup + QStringList({"ckUseTimer", "lblUseTimer"}));
+        box(f, "ckUseTimer")->setChecked(false);
+        QCOMPARE(shown(f), kOthers.mid(0, 4));
+        QCOMPARE(f.database.records(Table::AutoSync), QStringList{"0"});
     }
-}
 
-void tst_MainWindow::initialVisibility_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("shown");
-    for (const char *name :
-         {"Label12", "cmbDays", "Label16", "Label24", "Combo1", "cmdActivateAS", "CkStopAutoSync",
-          "Label25", "lblNextSync", "lblNextDate", "lblSyncSet"})
-        QTest::newRow(name) << QString::fromLatin1(name) << false;
-    for (const char *name : {"ckUseTimer", "lblUseTimer", "Command1", "cmdCreateDir", "lblDate",
-                             "lblTimer", "Drive1", "Dir1", "File1", "Drive2", "Dir2", "File2",
-                             "Text1", "Text14", "Check1", "Check7", "Label23", "Line1"})
-        QTest::newRow(name) << QString::fromLatin1(name) << true;
-}
+    void activationFreezesTheSchedule()
+    {
+        WindowFixture f;
+        f.open().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window()));
 
-void tst_MainWindow::initialVisibility()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, shown);
-    WindowFixture f;
-    f.open().show();
-    QCOMPARE(f.find<QWidget>(name)->isVisible(), shown);
-}
+        activate(f, QStringLiteral("3"), QStringLiteral("1:00:00 AM"));
 
-void tst_MainWindow::controlsStandInTheirPlaces_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRect>("pixels");
-    QTest::newRow("Text1") << "Text1"
-                           << "" << QRect(216, 32, 217, 19);
-    QTest::newRow("Check7") << "Check7"
-                            << "" << QRect(440, 376, 25, 25);
-    QTest::newRow("Command1") << "Command1"
-                              << "&XCopy" << QRect(216, 416, 217, 25);
-    QTest::newRow("cmdCreateDir") << "cmdCreateDir"
-                                  << "A&dd A Folder" << QRect(272, 448, 113, 25);
-    QTest::newRow("cmdActivateAS") << "cmdActivateAS"
-                                   << "A&ctivate Auto-XCopy" << QRect(264, 432, 113, 25);
-    QTest::newRow("lblSyncSet") << "lblSyncSet"
-                                << "Auto-XCopy is Actve" << QRect(16, 408, 137, 17);
-    QTest::newRow("Label27") << "Label27"
-                             << "CurrentTime" << QRect(472, 456, 81, 17);
-    QTest::newRow("Dir2") << "Dir2"
-                          << "" << QRect(472, 72, 153, 156);
-}
+        QCOMPARE(f.messages.shown,
+                 QStringList{"Your Auto-XCopy settings have been recorded.  Your folders will "
+                             "XCopy at the date and time you have set."});
+        QCOMPARE(shownNextDate(f), QStringLiteral("3/8/2026"));
+        QCOMPARE(f.database.records(Table::Path1), QStringList(2, kFrom)); // locked once more
+        QCOMPARE(shown(f), kGroup.mid(0, 5) + kGroup.mid(6) + QStringList{"lblSyncSet"});
+        QCOMPARE(f.find<QLabel>(QStringLiteral("lblSyncSet"))->text(),
+                 QStringLiteral("Auto-XCopy is Actve"));
 
-void tst_MainWindow::controlsStandInTheirPlaces()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QRect, pixels);
-    WindowFixture f;
-    f.open();
-    QWidget *control = f.find<QWidget>(name);
-    QCOMPARE(control->geometry(), pixels);
-    if (auto *button = qobject_cast<QAbstractButton *>(control))
-        QCOMPARE(button->text(), caption);
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        QCOMPARE(label->text(), caption);
-}
-
-void tst_MainWindow::menuTree()
-{
-    WindowFixture f;
-    frmSelect &window = f.open();
-    QStringList tree;
-    for (QAction *menu : window.menuBar()->actions()) {
-        tree.append(menu->menu()->objectName() + QLatin1Char('=') + menu->text());
-        for (QAction *entry : menu->menu()->actions())
-            tree.append(QStringLiteral("  ") + entry->objectName() + QLatin1Char('=') +
-                        entry->text());
+        // Locked, yet readable in green rather than greyed out; a click opens nothing.
+        auto *list = f.find<QComboBox>(QStringLiteral("Combo1"));
+        QCOMPARE(list->palette().color(QPalette::Text), QColor(0x008000));
+        QVERIFY(listsLocked(f));
+        QTest::mouseClick(list, Qt::LeftButton);
+        QVERIFY(!list->view()->isVisible());
     }
-    const QStringList expected{
-        "mnuFile=&File",
-        "  mnuSync=&XCopy",
-        "  mnuCreateDir=A&dd Folder",
-        "  mnuExit=&Exit",
-        "mnuHelp=&Help",
-        "  mnuSyncInstruct=XCopy Instructions (pdf)",
-        "  mnuSyncInstructTxt=XCopy Instructions (txt)",
-        "  mnuAbout=&About",
-    };
-    QCOMPARE(tree, expected);
-    QCOMPARE(window.windowTitle(), QStringLiteral("Tolvan's XCopy"));
-}
 
-void tst_MainWindow::clockShowsTimeAndDate()
-{
-    WindowFixture f;
-    frmSelect &window = f.open();
-    const auto *time = f.find<QLabel>(QStringLiteral("lblTimer"));
-    const auto *date = f.find<QLabel>(QStringLiteral("lblDate"));
-    QCOMPARE(time->text(), QString());
-    QCOMPARE(date->text(), QString());
+    void refusalMovesTheFocus_data()
+    {
+        QTest::addColumn<QString>("days");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("no lock box") << "7" << false << "Text1";
+        QTest::newRow("no interval") << "" << true << "cmbDays";
+    }
 
-    f.clock.set(QDateTime(QDate(2026, 12, 31), QTime(0, 1, 0)));
-    window.Timer1_Timer();
-    QCOMPARE(time->text(), QStringLiteral("12:01:00 AM"));
-    QCOMPARE(date->text(), QStringLiteral("12/31/2026"));
+    void refusalMovesTheFocus()
+    {
+        QFETCH(QString, days);
+        QFETCH(bool, locked);
+        QFETCH(QString, focus);
+        WindowFixture f;
+        f.open().show();
+        QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+        activate(f, days, QStringLiteral("1:00:00 AM"), false);
+        box(f, "Check1")->setChecked(locked);
+        f.find<QLineEdit>(QStringLiteral("Text4"))->setFocus();
 
-    f.clock.set(QDateTime(QDate(2027, 1, 2), QTime(13, 0, 5, 400)));
-    window.Timer1_Timer();
-    QCOMPARE(time->text(), QStringLiteral("1:00:05 PM"));
-    QCOMPARE(date->text(), QStringLiteral("1/2/2027"));
-    // The next tick comes just after the next full second.
-    const auto *timer = f.find<QTimer>(QStringLiteral("Timer1"));
-    QVERIFY(timer->isActive());
-    QVERIFY2(timer->interval() > 600 && timer->interval() < 620,
-             qPrintable(QString::number(timer->interval())));
-}
+        f.window().cmdActivateAS_Click();
 
-void tst_MainWindow::exitClosesTheWindowAndStopsTheClock()
-{
-    WindowFixture f;
-    frmSelect &window = f.open();
-    window.show();
-    const QPointer<QTimer> clock = f.find<QTimer>(QStringLiteral("Timer1"));
-    window.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-    QTRY_VERIFY(!f.isOpen());
-    QVERIFY(clock.isNull());
-}
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(QApplication::focusWidget(), f.find<QWidget>(focus));
+        QVERIFY(!listsLocked(f));
+        QVERIFY(f.find<QWidget>(QStringLiteral("lblSyncSet"))->isHidden());
+    }
 
-void tst_MainWindow::anOpenDialogKeepsTheProgramRunning()
-{
-    WindowFixture f;
-    frmSelect &window = f.open();
-    window.show();
-    QWidget dialog;
-    dialog.show();
+    // A failed save is the only message: no confirmation, and the lists stay open for another
+    // try.
+    void failedSaveLeavesTheScheduleOpen()
+    {
+        WindowFixture f;
+        f.open();
+        f.database.execute(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON tblDays "
+                                          "BEGIN SELECT RAISE(ABORT, 'disk is full'); END"));
+        activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
 
-    window.close(); // the close box does what Exit does
-    QTRY_VERIFY(!f.isOpen());
-    QVERIFY(dialog.isVisible());
-    QVERIFY(QGuiApplication::quitOnLastWindowClosed()); // the program ends with its last window
-}
+        QCOMPARE(f.messages.shown.size(), 1);
+        QVERIFY2(f.messages.shown[0].contains(QLatin1String("disk is full")),
+                 qPrintable(f.messages.shown[0]));
+        QVERIFY(!listsLocked(f));
+        QVERIFY(f.find<QWidget>(QStringLiteral("lblSyncSet"))->isHidden());
+        tickThrough(f, QDateTime(f.clock.now().date(), QTime(21, 59, 59)),
+                    QDateTime(f.clock.now().date(), QTime(22, 0, 1)));
+        QCOMPARE(runs(f), 0);
+    }
+
+    void stop_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel keeps the schedule active") << false;
+    }
+
+    // A stopped schedule's date and time stay on the window and start nothing.
+    void stop()
+    {
+        QFETCH(bool, ok);
+        WindowFixture f;
+        f.open();
+        activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
+        f.messages.shown.clear();
+        f.messages.answers.enqueue(ok);
+
+        box(f, "CkStopAutoSync")->setChecked(true);
+
+        QCOMPARE(f.messages.shown,
+                 QStringList{"You have selected to Stop Using Auto-Xcopy.  To Stop Using "
+                             "Auto-Xcopy, Click OK, otherwise click Cancel.  If you Click OK, all "
+                             "saved path information and timer settings will be cleared!"});
+        QVERIFY(!box(f, "CkStopAutoSync")->isChecked());
+        QCOMPARE(f.find<QLineEdit>(QStringLiteral("Text1"))->text(), kFrom); // pairs stay
+        QCOMPARE(listsLocked(f), !ok);
+        QCOMPARE(shownNextDate(f), QStringLiteral("3/5/2026"));
+        if (ok) {
+            QCOMPARE(shown(f), QStringList({"Command1", "ckUseTimer", "lblUseTimer"}));
+            QCOMPARE(f.find<QComboBox>(QStringLiteral("Combo1"))->palette().color(QPalette::Text),
+                     QApplication::palette().color(QPalette::WindowText));
+            QCOMPARE(f.database.records(Table::Path1), QStringList());
+        } else {
+            QCOMPARE(shown(f), kGroup.mid(0, 5) + kGroup.mid(6) + QStringList{"lblSyncSet"});
+        }
+
+        const QDate today(2026, 3, 5);
+        tickThrough(f, QDateTime(today, QTime(21, 59, 58)), QDateTime(today, QTime(22, 0, 2)));
+        QCOMPARE(runs(f), ok ? 0 : 1);
+    }
+
+    void clockShowsTheSecondsAndFiresTheRun()
+    {
+        WindowFixture f;
+        f.open();
+        QCOMPARE(f.find<QLabel>(QStringLiteral("lblTimer"))->text(), QString());
+        activate(f, QStringLiteral("7"), QStringLiteral("12:01:00 AM"));
+        const QDate due(2026, 3, 12);
+
+        tickThrough(f, QDateTime(due.addDays(-1), QTime(23, 59, 59)),
+                    QDateTime(due, QTime(0, 1, 0)));
+        f.clock.advance(400); // the same second shown again changes nothing
+        f.window().Timer1_Timer();
+
+        QCOMPARE(runs(f), 1);
+        QCOMPARE(f.find<QLabel>(QStringLiteral("lblTimer"))->text(), QStringLiteral("12:01:00 AM"));
+        QCOMPARE(f.find<QLabel>(QStringLiteral("lblDate"))->text(), QStringLiteral("3/12/2026"));
+        QCOMPARE(shownNextDate(f), QStringLiteral("3/19/2026"));
+        // The next tick comes just after the next full second.
+        const auto *timer = f.find<QTimer>(QStringLiteral("Timer1"));
+        QVERIFY(timer->isActive());
+        QVERIFY2(timer->interval() > 600 && timer->interval() < 620,
+                 qPrintable(QString::number(timer->interval())));
+    }
+
+    void exitClosesTheWindowAndStopsTheClock()
+    {
+        WindowFixture f;
+        frmSelect &window = f.open();
+        window.show();
+        const QPointer<QTimer> clock = f.find<QTimer>(QStringLiteral("Timer1"));
+        window.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        QTRY_VERIFY(!f.isOpen());
+        QVERIFY(clock.isNull());
+    }
+};
 
 QTEST_MAIN(tst_MainWindow)
 #include "tst_mainwindow.moc"

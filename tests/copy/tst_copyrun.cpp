@@ -19,8 +19,6 @@ class tst_CopyRun : public QObject
     void refusedWithoutLockOrPath_data();
     void refusedWithoutLockOrPath();
     void lockedPairStartsWhateverItsBoxesHold();
-    void nextCopyDate_data();
-    void nextCopyDate();
     void failedStartIsReportedAndTheRunGoesOn();
     void newRunReplacesAnOpenNotice();
 
@@ -130,42 +128,6 @@ void tst_CopyRun::lockedPairStartsWhateverItsBoxesHold()
     QCOMPARE(m_f->programs.started.size(), 1);
     QCOMPARE(m_f->programs.started[0].commandLine, QStringLiteral(R"(xcopy.exe "" "" /D /Y /S)"));
     QCOMPARE(m_f->programs.started[0].arguments.mid(0, 2), (QStringList{QString(), QString()}));
-}
-
-void tst_CopyRun::nextCopyDate_data()
-{
-    QTest::addColumn<bool>("automatic");
-    QTest::addColumn<QStringList>("dates");
-    QTest::addColumn<QStringList>("shown"); // lblNextDate after the first and the second run
-    QTest::addColumn<QStringList>("kept");  // the one tblDate record after each run
-
-    // The first record is the stored date; the last one is the newest.
-    QTest::newRow("on: D+7, then D+14")
-        << true << QStringList{"2026-03-28", "2026-01-02"} << QStringList{"4/4/2026", "4/11/2026"}
-        << QStringList{"2026-04-04", "2026-04-11"};
-    QTest::newRow("off: cut to the newest, label kept")
-        << false << QStringList{"2026-03-01", "2026-03-10"} << QStringList{"kept", "kept"}
-        << QStringList{"2026-03-10", "2026-03-10"};
-}
-
-void tst_CopyRun::nextCopyDate()
-{
-    QFETCH(bool, automatic);
-    QFETCH(QStringList, dates);
-    QFETCH(QStringList, shown);
-    QFETCH(QStringList, kept);
-    lock(1, QStringLiteral("/from"), QStringLiteral("/to"));
-    setAutomatic(automatic, dates);
-    auto *label = m_f->find<QLabel>(QStringLiteral("lblNextDate"));
-    label->setText(QStringLiteral("kept"));
-
-    for (int run = 0; run < 2; ++run) {
-        m_f->window().Command1_Click();
-        QCOMPARE(m_f->database.records(Table::Date), QStringList{kept[run]});
-        QCOMPARE(label->text(), shown[run]);
-    }
-    QCOMPARE(m_f->programs.started.size(), 2);
-    QVERIFY(m_f->messages.shown.isEmpty());
 }
 
 void tst_CopyRun::failedStartIsReportedAndTheRunGoesOn()

@@ -7,7 +7,6 @@ class tst_NextCopyDate : public QObject
     Q_OBJECT
 
   private slots:
-    void activation();
     void missedRuns();
 };
 
@@ -17,19 +16,7 @@ QDate march(int day)
 {
     return QDate(2026, 3, 1).addDays(day - 1);
 }
-QDate activatedAt(const QTime &now, const QTime &chosen, int days)
-{
-    return activationDate(QDateTime(march(5), now), chosen, days);
-}
 } // namespace
-
-void tst_NextCopyDate::activation()
-{
-    QCOMPARE(activatedAt(QTime(14, 0), QTime(15, 0), 7), march(5));  // still to come
-    QCOMPARE(activatedAt(QTime(14, 0), QTime(14, 0), 7), march(12)); // the same second is past
-    QCOMPARE(activatedAt(QTime(0, 1, 1), QTime(0, 1), 1), march(6)); // one second past
-    QCOMPARE(activatedAt(QTime(9, 0), QTime(1, 0), 30), QDate(2026, 4, 4)); // across a month end
-}
 
 // Moved on by whole intervals to today or later.
 void tst_NextCopyDate::missedRuns()

@@ -21,3 +21,9 @@ frmSelect &WindowFixture::open(ProgramStarter &starter)
         new frmSelect({database.store(), clock, messages, starter, drives, installFolder.path()});
     return *m_window;
 }
+
+frmSelect &WindowFixture::restart()
+{
+    delete m_window;
+    return open();
+}

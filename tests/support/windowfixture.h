@@ -22,6 +22,8 @@ class WindowFixture
     frmSelect &open();
     // The same, starting programs through the given starter instead of the fake.
     frmSelect &open(ProgramStarter &starter);
+    // The program ended and started again on the same settings database.
+    frmSelect &restart();
     frmSelect &window() { return *m_window; }
     bool isOpen() const { return !m_window.isNull(); }
 
