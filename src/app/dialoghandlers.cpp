@@ -5,7 +5,6 @@
 #include "dialogs/frmabout.h"
 #include "dialogs/frmadddir.h"
 #include "dialogs/instructions.h"
-#include "platform/drives.h"
 #include "platform/messageboxes.h"
 
 namespace {
@@ -27,7 +26,7 @@ void open(const Platform &platform, Instructions which)
 void frmSelect::cmdCreateDir_Click()
 {
     if (!m_addDir)
-        m_addDir = new frmAddDir(m_platform.messages, m_platform.drives.list());
+        m_addDir = new frmAddDir(m_platform.messages, m_platform.drives);
     bringForward(m_addDir);
 }
 

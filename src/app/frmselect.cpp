@@ -47,9 +47,8 @@ frmSelect::frmSelect(const Platform &platform, QWidget *parent)
 
     // The lists start at the program's current folder; no change is reported for that.
     const QString start = QDir::currentPath();
-    const QList<Drive> drives = m_platform.drives.list();
     for (std::size_t side = 0; side < 2; ++side) {
-        ui.Drive[side]->setDrives(drives);
+        ui.Drive[side]->setDrives(m_platform.drives);
         showStartFolder(ui.Drive[side], ui.Dir[side], start);
         ui.File[side]->setPath(start);
     }

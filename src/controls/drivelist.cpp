@@ -8,12 +8,27 @@ DriveList::DriveList(QWidget *parent) : QComboBox(parent)
     connect(this, &QComboBox::currentIndexChanged, this, &DriveList::changed);
 }
 
-void DriveList::setDrives(const QList<Drive> &drives)
+void DriveList::setDrives(const Drives &drives)
 {
+    m_drives = &drives;
+    refresh();
+}
+
+void DriveList::showPopup()
+{
+    refresh();
+    QComboBox::showPopup();
+}
+
+// The picked drive stays picked while it is there.
+void DriveList::refresh()
+{
+    const QString picked = drive();
     const QSignalBlocker quiet(this);
     clear();
-    for (const Drive &drive : drives)
+    for (const Drive &drive : m_drives->list())
         addItem(drive.label, drive.root);
+    setCurrentIndex(findData(picked));
 }
 
 QString DriveList::drive() const

@@ -1,4 +1,5 @@
-// The drive list: the drives to pick from, each standing for its current folder.
+// The drive list: the drives to pick from, each standing for its current folder. They are read
+// anew each time the list opens, so that media mounted since appear.
 #pragma once
 
 #include "platform/drives.h"
@@ -11,7 +12,9 @@ class DriveList final : public QComboBox
   public:
     explicit DriveList(QWidget *parent = nullptr);
 
-    void setDrives(const QList<Drive> &drives);
+    // The drives must outlive the list.
+    void setDrives(const Drives &drives);
+    void showPopup() override;
     // The current folder of the selected drive.
     QString drive() const;
     // Selects the drive that holds the path, without reporting a change.
@@ -20,4 +23,9 @@ class DriveList final : public QComboBox
   signals:
     // The user picked another drive.
     void changed();
+
+  private:
+    void refresh();
+
+    const Drives *m_drives = nullptr;
 };

@@ -29,7 +29,7 @@ constexpr ControlSpec kControls[]{
 };
 } // namespace
 
-frmAddDir::frmAddDir(MessageBoxes &messages, const QList<Drive> &drives) : m_messages(messages)
+frmAddDir::frmAddDir(MessageBoxes &messages, const Drives &drives) : m_messages(messages)
 {
     setObjectName(QStringLiteral("frmAddDir"));
     setWindowTitle(QStringLiteral("Add A Directory"));

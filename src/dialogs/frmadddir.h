@@ -3,11 +3,10 @@
 // settings database, so it can stay open after the main window has closed.
 #pragma once
 
-#include "platform/drives.h"
-
 #include <QWidget>
 
 class DriveList;
+class Drives;
 class FolderList;
 class MessageBoxes;
 class QLineEdit;
@@ -16,8 +15,8 @@ class frmAddDir final : public QWidget
 {
     Q_OBJECT
   public:
-    // The message boxes must outlive the dialog.
-    explicit frmAddDir(MessageBoxes &messages, const QList<Drive> &drives);
+    // The message boxes and the drives must outlive the dialog.
+    explicit frmAddDir(MessageBoxes &messages, const Drives &drives);
 
     void Drive1_Change();
     void Dir1_Change();

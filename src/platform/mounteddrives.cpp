@@ -3,8 +3,6 @@
 #include <QFile>
 #include <QSet>
 
-#include <mntent.h>
-
 std::unique_ptr<Drives> makeDrives()
 {
     return std::make_unique<MountedDrives>();
@@ -24,6 +22,17 @@ bool isSystemMount(const QString &mountPoint)
     return false;
 }
 
+// A folder mounted at a second place shows only part of its file system. A btrfs subvolume
+// does too, but it is a file system of its own to the user.
+bool isFolderMountedAgain(const MountEntry &mount)
+{
+    if (mount.root == QLatin1String("/"))
+        return false;
+    return !(mount.type == QLatin1String("btrfs") &&
+             mount.options.split(QLatin1Char(','))
+                 .contains(QLatin1String("subvol=") + mount.root));
+}
+
 bool holdsUserData(const MountEntry &mount)
 {
     static const QSet<QString> networkTypes{QStringLiteral("nfs"), QStringLiteral("nfs4"),
@@ -31,12 +40,47 @@ bool holdsUserData(const MountEntry &mount)
                                             QStringLiteral("fuse.sshfs")};
     if (mount.mountPoint == QLatin1String("/"))
         return true;
+    if (isFolderMountedAgain(mount))
+        return false;
     if (isSystemMount(mount.mountPoint) || mount.type == QLatin1String("squashfs"))
         return false;
     return mount.source.startsWith(QLatin1String("/dev/")) || networkTypes.contains(mount.type);
 }
 
+// Blanks, tabs, newlines and backslashes in the fields are written as octal escapes.
+QString unescaped(const QByteArray &field)
+{
+    QByteArray plain;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        bool octal = false;
+        const int code = field[i] == '\\' ? field.mid(i + 1, 3).toInt(&octal, 8) : 0;
+        if (octal && i + 3 < field.size()) {
+            plain.append(char(code));
+            i += 3;
+        } else {
+            plain.append(field[i]);
+        }
+    }
+    return QFile::decodeName(plain);
+}
+
 } // namespace
+
+QList<MountEntry> mountsFromMountInfo(const QByteArray &text)
+{
+    // id parent major:minor root mount-point options [optional...] - type source super-options
+    QList<MountEntry> mounts;
+    for (const QByteArray &line : text.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype separator = fields.indexOf("-");
+        if (separator < 6 || fields.size() < separator + 4)
+            continue;
+        mounts.append({unescaped(fields[separator + 2]), unescaped(fields[4]),
+                       QString::fromLatin1(fields[separator + 1]), unescaped(fields[3]),
+                       unescaped(fields[separator + 3])});
+    }
+    return mounts;
+}
 
 QList<Drive> drivesFromMounts(const QList<MountEntry> &mounts)
 {
@@ -53,13 +97,8 @@ QList<Drive> drivesFromMounts(const QList<MountEntry> &mounts)
 
 QList<Drive> MountedDrives::list() const
 {
-    QList<MountEntry> mounts;
-    if (FILE *table = setmntent("/proc/self/mounts", "r")) {
-        while (const mntent *entry = getmntent(table)) {
-            mounts.append({QFile::decodeName(entry->mnt_fsname), QFile::decodeName(entry->mnt_dir),
-                           QString::fromLocal8Bit(entry->mnt_type)});
-        }
-        endmntent(table);
-    }
-    return drivesFromMounts(mounts);
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    if (!table.open(QIODevice::ReadOnly))
+        return {};
+    return drivesFromMounts(mountsFromMountInfo(table.readAll()));
 }

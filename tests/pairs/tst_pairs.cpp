@@ -180,6 +180,18 @@ class tst_Pairs : public QObject
         QCOMPARE(shownNames(control<FileList>("File", 3 - side)), QStringList());
     }
 
+    // A drive mounted after the window was made is there when the list is opened.
+    void driveListShowsTheDrivesOfNow()
+    {
+        open();
+        auto *drives = control<DriveList>("Drive", 2);
+        m_f->drives.drives.append({at("B/new"), QStringLiteral("new")});
+        drives->showPopup();
+        QCOMPARE(drives->count(), 3);
+        QCOMPARE(drives->currentIndex(), 0);
+        drives->hidePopup();
+    }
+
     void unreadableFolderIsReportedOnce_data()
     {
         QTest::addColumn<QString>("folder");
