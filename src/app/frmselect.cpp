@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
@@ -44,6 +45,12 @@ frmSelect::frmSelect(const Platform &platform, QWidget *parent)
     shrinkToWidth(ui.Combo1, timeEntries(), kDropDownRoom);
     ui.cmbDays->setCurrentIndex(-1);
     ui.Combo1->setCurrentIndex(-1);
+    // The clock labels are fitted once for their widest texts, so that no second is cut off and
+    // the font does not change from second to second.
+    shrinkToWidth(ui.lblTimer, {QStringLiteral("12:00:00 PM"), QStringLiteral("12:00:00 AM")},
+                  kLabelRoom);
+    for (QLabel *date : {ui.lblDate, ui.lblNextDate})
+        shrinkToWidth(date, {QStringLiteral("12/31/2099")}, kLabelRoom);
 
     // The lists start at the program's current folder; no change is reported for that.
     const QString start = QDir::currentPath();

@@ -54,6 +54,7 @@ void shrinkToFit(QLabel *label);
 // The same for a button or a list: the widest of the texts must fit the control's width less
 // the room its frame and arrow take.
 void shrinkToWidth(QWidget *control, const QStringList &texts, int room);
+inline constexpr int kLabelRoom = 2;     // pixels
 inline constexpr int kButtonRoom = 12;   // pixels
 inline constexpr int kDropDownRoom = 28; // pixels
 

@@ -200,6 +200,23 @@ class tst_MainWindow : public QObject
                  qPrintable(QString::number(timer->interval())));
     }
 
+    // Every second shows whole, noon and midnight included.
+    void clockTextsFitTheirBoxes()
+    {
+        WindowFixture f;
+        f.open();
+        for (const QTime &time : {QTime(11, 59, 59), QTime(12, 0), QTime(0, 0)}) {
+            f.clock.set({QDate(2099, 12, 31), time});
+            f.window().Timer1_Timer();
+            for (const char *name : {"lblTimer", "lblDate"}) {
+                const auto *label = f.find<QLabel>(QLatin1String(name));
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
+                             label->contentsRect().width(),
+                         qPrintable(label->text()));
+            }
+        }
+    }
+
     void exitClosesTheWindowAndStopsTheClock()
     {
         WindowFixture f;
