@@ -10,6 +10,7 @@ list="$project/tests/faults/faults.txt"
 filter=${1:-}
 scratch=$(mktemp -d /tmp/faults.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
+chmod 755 "$scratch" # some tests run the copy command as another user
 
 echo "Copying the sources to $scratch"
 (cd "$project" && git ls-files -z | xargs -0 cp --parents -t "$scratch") || exit 1
@@ -21,7 +22,7 @@ run_tests() {
     (cd "$scratch/build" && timeout 900 ctest -E e2e --parallel "$(nproc)" --timeout 120 \
         >"$scratch/test.log" 2>&1)
 }
-run_tests || { echo "The unit tests fail without a fault:"; tail -20 "$scratch/test.log"; exit 1; }
+run_tests || { echo "The unit tests fail without a fault:"; tail -8 "$scratch/test.log"; exit 1; }
 
 # Replaces exactly one occurrence of a literal text; fails when it is not there exactly once.
 plant() { # file search replacement
