@@ -1,6 +1,4 @@
-// The program's own start, with its settings database in the given folder.
-#include "startupprobe.h"
-
+// The program as installed, with its installation folder given instead of compiled in.
 #include "app/startup.h"
 #include "common/appinfo.h"
 #include "platform/messageboxes.h"
@@ -9,10 +7,9 @@
 
 int main(int argc, char *argv[])
 {
-    if (argc != 3)
+    if (argc != 2)
         return 2;
     QApplication application(argc, argv);
-    measureStartUntilShown(application, argv[1]);
     QtMessageBoxes messages{QLatin1String(kApplicationTitle)};
-    return runProgram(QString::fromLocal8Bit(argv[2]), messages);
+    return runProgram(QString::fromLocal8Bit(argv[1]), messages);
 }

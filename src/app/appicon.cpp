@@ -1,5 +1,7 @@
 #include "appicon.h"
 
+#include "controls/foldericon.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -12,11 +14,7 @@ QImage iconImage(int size)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / 32.0, size / 32.0);
 
-    const QPen outline(QColor(0x80, 0x60, 0x10), 1.0);
-    painter.setPen(outline);
-    painter.setBrush(QColor(0xE8, 0xB8, 0x30));
-    painter.drawRect(QRectF(2.5, 5.5, 11, 5));  // tab
-    painter.drawRect(QRectF(2.5, 8.5, 27, 19)); // folder
+    drawFolder(painter, false);
 
     QPainterPath arrow;
     arrow.moveTo(7, 16);

@@ -1,13 +1,12 @@
 #include "folderentries.h"
 
-#include <QApplication>
+#include "foldericon.h"
+
 #include <QDir>
-#include <QStyle>
 
 FolderEntries::FolderEntries(QObject *parent)
     : QAbstractListModel(parent),
-      m_openFolder(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon)),
-      m_closedFolder(QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon))
+      m_openFolder(folderIcon(true)), m_closedFolder(folderIcon(false))
 {
 }
 

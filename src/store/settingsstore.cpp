@@ -134,6 +134,12 @@ bool SettingsStore::ClearTable(Table table)
 
 bool SettingsStore::ReplaceRecord(Table table, const QString &value)
 {
+    // A table that holds just this record already needs no write, and no wait for the disk.
+    QSqlQuery query(connection(m_connectionName));
+    if (query.exec(
+            statement(table, QStringLiteral("SELECT COUNT(*), MIN({field}) FROM {table}"))) &&
+        query.next() && query.value(0).toInt() == 1 && query.value(1).toString() == value)
+        return true;
     return inTransaction(table, QStringLiteral("save"),
                          [&] { return ClearTable(table) && AppendRecord(table, value); });
 }

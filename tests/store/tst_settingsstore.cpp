@@ -54,6 +54,8 @@ void tst_SettingsStore::recordOperations_data()
     QTest::newRow("replace empty") << none << Operation(replace) << QStringList{"30"};
     QTest::newRow("replace one") << one << Operation(replace) << QStringList{"30"};
     QTest::newRow("replace three") << three << Operation(replace) << QStringList{"30"};
+    QTest::newRow("replace, the value among others")
+        << QStringList{"7", "30"} << Operation(replace) << QStringList{"30"};
     QTest::newRow("seed empty") << none << Operation(seed) << QStringList{"1"};
     QTest::newRow("seed one") << one << Operation(seed) << one;
     QTest::newRow("seed three") << three << Operation(seed) << three;

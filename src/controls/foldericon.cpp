@@ -1,0 +1,33 @@
+#include "foldericon.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+
+void drawFolder(QPainter &painter, bool open)
+{
+    painter.setPen(QPen(QColor(0x80, 0x60, 0x10), 1.0));
+    painter.setBrush(QColor(0xE8, 0xB8, 0x30));
+    painter.drawRect(QRectF(2.5, 5.5, 11, 5));  // tab
+    painter.drawRect(QRectF(2.5, 8.5, 27, 19)); // folder
+    if (open) {
+        painter.setBrush(QColor(0xF4, 0xD0, 0x60));
+        painter.drawPolygon(QPolygonF{{6.5, 13.5}, {31.0, 13.5}, {29.5, 27.5}, {2.5, 27.5}});
+    }
+}
+
+QIcon folderIcon(bool open)
+{
+    QIcon icon;
+    for (int size : {16, 32}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / 32.0, size / 32.0);
+        drawFolder(painter, open);
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
