@@ -1,15 +1,21 @@
 #include "testdatabase.h"
+#include "unprivileged.h"
 
 #include "store/settingsschema.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <filesystem>
 
 class tst_SettingsStore : public QObject
 {
     Q_OBJECT
 
   private slots:
+    void initTestCase();
     void recordOperations_data();
     void recordOperations();
     void readFieldGivesTheOldestRecord();
@@ -19,7 +25,17 @@ class tst_SettingsStore : public QObject
     void openRefusesUnusableFiles_data();
     void openRefusesUnusableFiles();
     void creationNeverOverwrites();
+    void settingsThatCannotBeSavedAreAPrivateCopy_data();
+    void settingsThatCannotBeSavedAreAPrivateCopy();
+
+  private:
+    QString m_whyStillRoot;
 };
+
+void tst_SettingsStore::initTestCase()
+{
+    m_whyStillRoot = dropRootRights();
+}
 
 using Operation = std::function<bool(SettingsStore &)>;
 Q_DECLARE_METATYPE(Operation)
@@ -206,6 +222,88 @@ void tst_SettingsStore::creationNeverOverwrites()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
     QCOMPARE(db.records(Table::Path1), QStringList{"/home/me"});
+}
+
+void tst_SettingsStore::settingsThatCannotBeSavedAreAPrivateCopy_data()
+{
+    QTest::addColumn<bool>("throughLink");
+    QTest::addColumn<int>("linkFolderMode");
+    QTest::addColumn<int>("dataFolderMode");
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<QString>("reason"); // empty: changes are saved; {data} is the data folder
+    QTest::addColumn<bool>("readable");
+
+    QTest::newRow("own file") << false << 0755 << 0755 << 0644 << "" << true;
+    // SQLite must follow the link and write its journal beside the real file.
+    QTest::newRow("through a link from a folder the user may not write")
+        << true << 0555 << 0755 << 0644 << "" << true;
+    QTest::newRow("read-only file")
+        << false << 0755 << 0755 << 0444 << "you are not allowed to change it" << true;
+    QTest::newRow("folder closed for writing")
+        << false << 0755 << 0555 << 0644
+        << "you are not allowed to write in its folder {data}, where SQLite keeps its journal"
+        << true;
+    QTest::newRow("unreadable file")
+        << false << 0755 << 0755 << 0000 << "you are not allowed to read it" << false;
+    QTest::newRow("link into another user's folder")
+        << true << 0755 << 0000 << 0644 << "you are not allowed to read it" << false;
+}
+
+void tst_SettingsStore::settingsThatCannotBeSavedAreAPrivateCopy()
+{
+    QFETCH(bool, throughLink);
+    QFETCH(int, linkFolderMode);
+    QFETCH(int, dataFolderMode);
+    QFETCH(int, fileMode);
+    QFETCH(QString, reason);
+    QFETCH(bool, readable);
+    if (!m_whyStillRoot.isEmpty())
+        QSKIP(qPrintable(m_whyStillRoot));
+
+    QTemporaryDir top;
+    const QString dataFolder = top.filePath(QStringLiteral("data"));
+    const QString linkFolder = top.filePath(QStringLiteral("install"));
+    QVERIFY(QDir().mkdir(dataFolder) && QDir().mkdir(linkFolder));
+    const QString file = dataFolder + QStringLiteral("/xcopy.mdb");
+    QString error;
+    QCOMPARE(createSettingsDatabase(file, &error), CreateResult::Created);
+    QVERIFY(
+        SettingsStore::open(file, &error)->AppendRecord(Table::Path1, QStringLiteral("/home/me")));
+    const QString path = throughLink ? linkFolder + QStringLiteral("/xcopy.mdb") : file;
+    QVERIFY(!throughLink || QFile::link(file, path));
+
+    const auto chmod = [](const QString &target, int bits) {
+        std::filesystem::permissions(QFile::encodeName(target).toStdString(),
+                                     static_cast<std::filesystem::perms>(bits));
+    };
+    {
+        chmod(file, fileMode);
+        chmod(dataFolder, dataFolderMode);
+        chmod(linkFolder, linkFolderMode);
+        const auto restoreModes = qScopeGuard([&] {
+            chmod(linkFolder, 0755);
+            chmod(dataFolder, 0755);
+            chmod(file, 0644);
+        });
+        const std::unique_ptr<SettingsStore> store = SettingsStore::open(path, &error);
+        QVERIFY2(store, qPrintable(error));
+        QStringList reports;
+        store->setFailureReport([&](const QString &message) { reports.append(message); });
+        QCOMPARE(store->unsavedReason(),
+                 QString(reason).replace(QLatin1String("{data}"), dataFolder));
+        const std::optional<QString> expected =
+            readable ? std::optional(QStringLiteral("/home/me")) : std::nullopt;
+        QCOMPARE(store->ReadField(Table::Path1), expected);
+        QVERIFY(store->AppendRecord(Table::Path2, QStringLiteral("/backup")));
+        QVERIFY(store->ReplaceRecord(Table::AutoSync, QStringLiteral("1")));
+        QCOMPARE(store->ReadField(Table::Path2), QStringLiteral("/backup"));
+        QCOMPARE(reports, QStringList());
+    }
+
+    const std::unique_ptr<SettingsStore> saved = SettingsStore::open(file, &error);
+    QCOMPARE(saved->ReadField(Table::Path2),
+             reason.isEmpty() ? std::optional(QStringLiteral("/backup")) : std::nullopt);
+    QCOMPARE(saved->ReadField(Table::Path1), QStringLiteral("/home/me"));
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsStore)
