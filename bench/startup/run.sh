@@ -8,7 +8,6 @@ build=$(cd "$1" && pwd)
 runs=${2:-21}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$build/tools/revuredaveze-initdb" "$work/xcopy.mdb" >/dev/null
 cd "$work"
 
 program() { "$build/bench/startup/bench_startup_program" "$1" "$work"; }
