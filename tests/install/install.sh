@@ -26,13 +26,13 @@ for scratch in $(printf '%s\n' "$(dirname "$folder")" "$(dirname "$data")" "${me
     mount -t tmpfs -o mode=0755 scratch "$scratch"
 done
 log=$(mktemp)
-install_as() { # SUDO_USER (empty: a root shell)
-    env -u SUDO_USER -u PKEXEC_UID ${1:+SUDO_USER=$1} cmake --install "$build" >"$log" 2>&1 ||
+install_as() { # how the installing root shell was reached: SUDO_USER=... or PKEXEC_UID=..., or ""
+    env -u SUDO_USER -u PKEXEC_UID ${1:+"$1"} cmake --install "$build" >"$log" 2>&1 ||
         fail "the install failed:"$'\n'"$(cat "$log")"
 }
 
 echo "--- first install through sudo"
-install_as daemon
+install_as SUDO_USER=daemon
 check_program_files "first install" "${menu[@]}"
 check_settings "first install" daemon
 
@@ -49,6 +49,11 @@ check_settings "root shell install" root
 "$folder/revuredaveze-initdb" --owner daemon >"$log" || fail "no hand-over: $(cat "$log")"
 check_settings "handed over" daemon
 check_kept "handed over" "root shell install"
+
+echo "--- first install through pkexec"
+rm -rf "$data"
+install_as PKEXEC_UID="$(id -u daemon)"
+check_settings "pkexec install" daemon
 
 echo "--- install over an earlier version's folder, given to the users group"
 rm -rf "$folder" "$data"

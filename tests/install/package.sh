@@ -35,10 +35,10 @@ finish() {
     rm -rf "$folder" "$data" "$work"
 }
 trap finish EXIT
-apt() { # SUDO_USER (empty: a root shell), then the apt-get arguments
-    local user=$1
+apt() { # how the root shell was reached: SUDO_USER=... or "", then the apt-get arguments
+    local how=$1
     shift
-    env -u SUDO_USER -u PKEXEC_UID ${user:+SUDO_USER=$user} DEBIAN_FRONTEND=noninteractive \
+    env -u SUDO_USER -u PKEXEC_UID ${how:+"$how"} DEBIAN_FRONTEND=noninteractive \
         apt-get -y -q -o DPkg::Lock::Timeout=300 "$@" >"$log" 2>&1 ||
         fail "apt-get $* failed:"$'\n'"$(cat "$log")"
 }
@@ -50,12 +50,12 @@ echo "--- building the package"
 deb=$(ls "$work"/revuredaveze_*.deb)
 
 echo "--- install through sudo"
-apt daemon install "$deb"
+apt SUDO_USER=daemon install "$deb"
 check_program_files "install" $(package_files)
 check_settings "install" daemon
 
 echo "--- reinstall through another user's sudo"
-apt nobody install --reinstall "$deb"
+apt SUDO_USER=nobody install --reinstall "$deb"
 check_program_files "reinstall" $(package_files)
 check_kept "reinstall" "install"
 check_settings "reinstall" daemon
@@ -67,7 +67,7 @@ check_kept "remove" "reinstall"
 [ "$(stat -c %U "$data/xcopy.mdb")" = daemon ] || fail "remove: the settings changed hands"
 
 echo "--- install again"
-apt nobody install "$deb"
+apt SUDO_USER=nobody install "$deb"
 check_program_files "install again" $(package_files)
 check_kept "install again" "reinstall"
 check_settings "install again" daemon
