@@ -79,22 +79,20 @@ void tst_Startup::unusableDatabaseEndsTheProgram()
 
 void tst_Startup::settingsThatCannotBeSavedAreSaidOnce_data()
 {
-    QTest::addColumn<QString>("lockedOut"); // what the user may not touch
+    QTest::addColumn<bool>("folderClosed"); // otherwise the file is read-only
     QTest::addColumn<QString>("reason");
-    QTest::addColumn<QString>("restoredFrom");
-    QTest::newRow("read-only file") << "file"
-                                    << "you are not allowed to change it"
+    QTest::addColumn<QString>("restored");
+    QTest::newRow("read-only file") << false << "you are not allowed to change it"
                                     << "/home/me";
-    QTest::newRow("link into another user's folder") << "data folder"
-                                                     << "you are not allowed to read it"
+    QTest::newRow("link into another user's folder") << true << "you are not allowed to read it"
                                                      << "";
 }
 
 void tst_Startup::settingsThatCannotBeSavedAreSaidOnce()
 {
-    QFETCH(QString, lockedOut);
+    QFETCH(bool, folderClosed);
     QFETCH(QString, reason);
-    QFETCH(QString, restoredFrom);
+    QFETCH(QString, restored);
     if (!m_whyStillRoot.isEmpty())
         QSKIP(qPrintable(m_whyStillRoot));
 
@@ -107,39 +105,37 @@ void tst_Startup::settingsThatCannotBeSavedAreSaidOnce()
     db.add(Table::Path2, {"/backup"});
     const QString link = settingsDatabasePath(installFolder.path());
     QVERIFY(QFile::link(db.path(), link));
-    const QString closed = lockedOut == QLatin1String("file") ? db.path() : db.folder();
-    const auto setMode = [&](std::filesystem::perms mode) {
-        std::filesystem::permissions(QFile::encodeName(closed).toStdString(), mode);
+    const auto setMode = [&](int bits) {
+        std::filesystem::permissions(
+            QFile::encodeName(folderClosed ? db.folder() : db.path()).toStdString(),
+            static_cast<std::filesystem::perms>(bits));
     };
-    setMode(std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    if (lockedOut != QLatin1String("file"))
-        setMode(std::filesystem::perms::none);
+    setMode(folderClosed ? 0 : 0444);
 
-    QString restored;
+    QString shownFrom;
     QTimer::singleShot(0, qApp, [&] {
-        QWidget *window = nullptr;
-        for (QWidget *shown : QApplication::topLevelWidgets()) {
-            if (shown->objectName() == QLatin1String("frmSelect"))
-                window = shown;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() != QLatin1String("frmSelect"))
+                continue;
+            shownFrom = window->findChild<QLineEdit *>(QStringLiteral("Text1"))->text();
+            // Locking a pair saves it, now to the private copy without a word.
+            window->findChild<QLineEdit *>(QStringLiteral("Text3"))->setText(QStringLiteral("/a"));
+            window->findChild<QLineEdit *>(QStringLiteral("Text4"))->setText(QStringLiteral("/b"));
+            window->findChild<QCheckBox *>(QStringLiteral("Check2"))->click();
+            window->close();
         }
-        restored = window->findChild<QLineEdit *>(QStringLiteral("Text1"))->text();
-        // Locking a pair saves it, which now goes to the private copy without a word.
-        window->findChild<QLineEdit *>(QStringLiteral("Text3"))->setText(QStringLiteral("/srv"));
-        window->findChild<QLineEdit *>(QStringLiteral("Text4"))->setText(QStringLiteral("/usb"));
-        window->findChild<QCheckBox *>(QStringLiteral("Check2"))->click();
-        window->close();
     });
     FakeMessageBoxes messages;
     const int status = runProgram(installFolder.path(), messages);
-    setMode(std::filesystem::perms::owner_all);
+    setMode(folderClosed ? 0755 : 0644);
 
     QCOMPARE(status, 0);
-    QCOMPARE(restored, restoredFrom);
+    QCOMPARE(shownFrom, restored);
     QCOMPARE(messages.shown.size(), 1);
-    const QString me = QFileInfo(installFolder.path()).owner();
-    for (const QString &part :
-         {link, reason,
-          QStringLiteral("sudo %1/revuredaveze-initdb --owner %2").arg(installFolder.path(), me)})
+    const QString handOver =
+        QStringLiteral("sudo %1/revuredaveze-initdb --owner %2")
+            .arg(installFolder.path(), QFileInfo(installFolder.path()).owner());
+    for (const QString &part : {link, reason, handOver})
         QVERIFY2(messages.shown[0].contains(part), qPrintable(messages.shown[0]));
     QCOMPARE(db.records(Table::Path3), QStringList());
 }
