@@ -9,14 +9,12 @@ install_missing scripts/packages-build.txt
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF \
     -DINSTALL_FOLDER="$INSTALL_FOLDER"
 cmake --build build/release --parallel "$(nproc)"
-# The install creates the settings database only where none exists.
+# The program files belong to root. The install creates the settings only where there are none,
+# in a data folder of the desktop user's alone: run through sudo (this script's own or
+# "sudo ./scripts/install-and-start.sh"), the user who called sudo.
 as_root cmake --install build/release
-
-# SQLite writes its journal beside the database, so the desktop user needs both writable. Run
-# through "sudo ./scripts/install-and-start.sh", the desktop user is the one who called sudo.
 desktop_user=${SUDO_USER:-$(id -un)}
 desktop_home=$(getent passwd "$desktop_user" | cut -d: -f6)
-as_root chown "$desktop_user:" "$INSTALL_FOLDER" "$INSTALL_FOLDER/xcopy.mdb"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "Installed into $INSTALL_FOLDER. No desktop display here: start $INSTALL_FOLDER/RevuredAVeze from a desktop session."

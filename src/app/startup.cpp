@@ -3,20 +3,32 @@
 #include "appicon.h"
 #include "common/appinfo.h"
 #include "frmselect.h"
+#include "platform/accounts.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/messageboxes.h"
 #include "platform/programstarter.h"
+#include "store/settingsfolder.h"
 #include "store/settingsstore.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPointer>
 
-QString settingsDatabasePath(const QString &installFolder)
+namespace {
+
+QString unsavedMessage(const SettingsStore &store, const QString &installFolder)
 {
-    return QDir(installFolder).filePath(QStringLiteral("xcopy.mdb"));
+    const QString handOver = QDir::toNativeSeparators(
+        QDir(installFolder).filePath(QStringLiteral("revuredaveze-initdb")));
+    return QStringLiteral("Your changes cannot be saved in the settings database %1: %2.\n\n"
+                          "The program works as usual, but what you change is lost when it "
+                          "ends. To make these settings yours, have an administrator run:\n\n"
+                          "sudo %3 --owner %4")
+        .arg(store.path(), store.unsavedReason(), handOver, currentAccount().name);
 }
+
+} // namespace
 
 int runProgram(const QString &installFolder, MessageBoxes &messages)
 {
@@ -33,6 +45,8 @@ int runProgram(const QString &installFolder, MessageBoxes &messages)
                             .arg(databasePath, error));
         return 1;
     }
+    if (!store->unsavedReason().isEmpty())
+        messages.inform(unsavedMessage(*store, installFolder));
 
     SystemClock clock;
     const std::unique_ptr<ProgramStarter> programs = makeProgramStarter(installFolder);

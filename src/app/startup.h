@@ -6,9 +6,8 @@
 
 class MessageBoxes;
 
-// The path of the settings database in an installation folder.
-QString settingsDatabasePath(const QString &installFolder);
-
 // Runs the program until its last window closes; returns its exit status. A settings database
-// that cannot be used is reported and ends the program with status 1.
+// that cannot be used is reported and ends the program with status 1. One that this user may
+// not change is reported once, with the command that makes it theirs, and the program runs
+// without saving.
 int runProgram(const QString &installFolder, MessageBoxes &messages);

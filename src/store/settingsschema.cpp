@@ -9,6 +9,20 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+bool createSettingsTables(QSqlDatabase &db, QString *error)
+{
+    for (const TableDefinition &def : kTables) {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("CREATE TABLE %1 (id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                       "%2 TEXT)")
+                            .arg(QLatin1String(def.name), QLatin1String(def.field)))) {
+            *error = query.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
 namespace {
 
 bool createTables(const QString &path, QString *error)
@@ -21,16 +35,8 @@ bool createTables(const QString &path, QString *error)
         ok = db.open();
         if (!ok)
             *error = db.lastError().text();
-        for (const TableDefinition &def : kTables) {
-            if (!ok)
-                break;
-            QSqlQuery query(db);
-            ok = query.exec(QStringLiteral("CREATE TABLE %1 (id INTEGER PRIMARY KEY "
-                                           "AUTOINCREMENT, %2 TEXT)")
-                                .arg(QLatin1String(def.name), QLatin1String(def.field)));
-            if (!ok)
-                *error = query.lastError().text();
-        }
+        else
+            ok = createSettingsTables(db, error);
         db.close();
     }
     QSqlDatabase::removeDatabase(name);

@@ -1,11 +1,16 @@
 #include "settingsstore.h"
 
+#include "settingsschema.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QUuid>
+
+#include <filesystem>
 
 namespace {
 
@@ -30,14 +35,56 @@ QSqlDatabase connection(const QString &name)
     return QSqlDatabase::database(name, false);
 }
 
-QString checkTables(QSqlDatabase &db)
+// The SQLite address of a file, opened in the given mode ("rw" never creates a missing file).
+QString fileUri(const QFileInfo &file, const QString &mode)
+{
+    return QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded) +
+           QStringLiteral("?mode=") + mode;
+}
+
+// The busy timeout lets a second instance wait for the first instead of failing at once.
+bool openConnection(QSqlDatabase &db, const QString &name, QString *error)
+{
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setDatabaseName(name);
+    if (!db.open())
+        *error = db.lastError().databaseText();
+    return db.isOpen();
+}
+
+// Runs one statement; returns an empty text or the reason it failed.
+QString execute(QSqlDatabase &db, const QString &sql, const std::optional<QString> &value = {})
+{
+    QSqlQuery query(db);
+    bool ok = query.prepare(sql);
+    if (ok && value)
+        query.addBindValue(*value);
+    return ok && query.exec() ? QString() : query.lastError().databaseText();
+}
+
+// schema names an attached database ("saved."); empty for the main one.
+QString checkTables(QSqlDatabase &db, const QString &schema = {})
 {
     for (const TableDefinition &def : kTables) {
-        QSqlQuery probe(db);
-        const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 LIMIT 0")
-                                .arg(QLatin1String(def.field), QLatin1String(def.name));
-        if (!probe.exec(sql))
-            return probe.lastError().databaseText();
+        const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2%3 LIMIT 0")
+                                .arg(QLatin1String(def.field), schema, QLatin1String(def.name));
+        if (QString problem = execute(db, sql); !problem.isEmpty())
+            return problem;
+    }
+    return {};
+}
+
+// Why this user's changes cannot be written to a file they may read, or an empty text.
+QString whyNotWritable(const QFileInfo &file)
+{
+    if (!file.isWritable())
+        return QStringLiteral("you are not allowed to change it");
+    // SQLite writes its journal beside the real file, wherever a link leads.
+    const QFileInfo folder(QFileInfo(file.canonicalFilePath()).absolutePath());
+    if (!folder.isWritable()) {
+        return QStringLiteral("you are not allowed to write in its folder %1, where SQLite "
+                              "keeps its journal")
+            .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
     }
     return {};
 }
@@ -47,41 +94,72 @@ QString checkTables(QSqlDatabase &db)
 std::unique_ptr<SettingsStore> SettingsStore::open(const QString &path, QString *error)
 {
     const QFileInfo file(path);
-    if (!file.exists()) {
+    std::error_code problem;
+    const std::filesystem::file_type type =
+        std::filesystem::status(file.filesystemFilePath(), problem).type();
+    // Behind a folder this user may not enter, such as another user's data folder.
+    const bool hidden = problem == std::errc::permission_denied;
+    if (type == std::filesystem::file_type::not_found) {
         *error = QStringLiteral("the file does not exist");
         return nullptr;
     }
-    if (!file.isFile()) {
+    if (problem && !hidden) {
+        *error = QString::fromStdString(problem.message());
+        return nullptr;
+    }
+    if (!hidden && type != std::filesystem::file_type::regular) {
         *error = QStringLiteral("it is not a file");
         return nullptr;
     }
 
     const QString name = QStringLiteral("settings-") + QUuid::createUuid().toString(QUuid::Id128);
     std::unique_ptr<SettingsStore> store(new SettingsStore(name, path));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    if (!db.isValid()) {
+    if (!QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name).isValid()) {
         *error = QStringLiteral("the SQLite driver of Qt is not installed");
         return nullptr;
     }
-    // mode=rw: SQLite must not create a missing file; the busy timeout lets a second instance
-    // wait for the first instead of failing at once.
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    db.setDatabaseName(QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded) +
-                       QStringLiteral("?mode=rw"));
-    if (!db.open()) {
-        *error = db.lastError().databaseText();
-        return nullptr;
+    const bool readable = !hidden && file.isReadable();
+    store->m_unsavedReason =
+        readable ? whyNotWritable(file) : QStringLiteral("you are not allowed to read it");
+    const bool opened = store->m_unsavedReason.isEmpty()
+                            ? store->openFile(file, error)
+                            : store->openPrivateCopy(readable ? file : QFileInfo(), error);
+    return opened ? std::move(store) : nullptr;
+}
+
+bool SettingsStore::openFile(const QFileInfo &file, QString *error)
+{
+    QSqlDatabase db = connection(m_connectionName);
+    if (!openConnection(db, fileUri(file, QStringLiteral("rw")), error))
+        return false;
+    *error = execute(db, QStringLiteral("PRAGMA synchronous = FULL"));
+    if (error->isEmpty())
+        *error = checkTables(db);
+    return error->isEmpty();
+}
+
+bool SettingsStore::openPrivateCopy(const QFileInfo &readableFile, QString *error)
+{
+    QSqlDatabase db = connection(m_connectionName);
+    if (!openConnection(db, QStringLiteral(":memory:"), error) || !createSettingsTables(db, error))
+        return false;
+    if (readableFile.filePath().isEmpty())
+        return true;
+    *error = execute(db, QStringLiteral("ATTACH DATABASE ? AS saved"),
+                     fileUri(readableFile, QStringLiteral("ro")));
+    if (error->isEmpty())
+        *error = checkTables(db, QStringLiteral("saved."));
+    for (const TableDefinition &def : kTables) {
+        if (!error->isEmpty())
+            return false;
+        // The keys come along, so that the records keep their order.
+        *error = execute(db, QStringLiteral("INSERT INTO main.%1 (id, %2) SELECT rowid, %2 "
+                                            "FROM saved.%1")
+                                 .arg(QLatin1String(def.name), QLatin1String(def.field)));
     }
-    QSqlQuery pragma(db);
-    if (!pragma.exec(QStringLiteral("PRAGMA synchronous = FULL"))) {
-        *error = pragma.lastError().databaseText();
-        return nullptr;
-    }
-    if (QString problem = checkTables(db); !problem.isEmpty()) {
-        *error = problem;
-        return nullptr;
-    }
-    return store;
+    if (error->isEmpty())
+        *error = execute(db, QStringLiteral("DETACH DATABASE saved"));
+    return error->isEmpty();
 }
 
 SettingsStore::SettingsStore(QString connectionName, QString path)
@@ -175,14 +253,11 @@ bool SettingsStore::DBDelete()
 bool SettingsStore::run(Table table, const QString &action, const QString &sql,
                         const std::optional<QString> &value)
 {
-    QSqlQuery query(connection(m_connectionName));
-    bool ok = query.prepare(statement(table, sql));
-    if (ok && value)
-        query.addBindValue(*value);
-    ok = ok && query.exec();
-    if (!ok)
-        reportFailure(action, table, query.lastError().databaseText());
-    return ok;
+    QSqlDatabase db = connection(m_connectionName);
+    const QString problem = execute(db, statement(table, sql), value);
+    if (!problem.isEmpty())
+        reportFailure(action, table, problem);
+    return problem.isEmpty();
 }
 
 bool SettingsStore::together(const std::function<bool()> &steps)

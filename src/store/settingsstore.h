@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+class QFileInfo;
+
 class SettingsStore final
 {
   public:
@@ -19,6 +21,9 @@ class SettingsStore final
 
     // Opens an existing settings database and checks its tables and fields. Never creates the
     // file or a table. On failure returns nullptr and sets error to the reason.
+    // A user who may not change the file (or not even read it) gets a private copy in memory of
+    // what can be read, which takes every change and loses it at the end; unsavedReason() then
+    // says why.
     static std::unique_ptr<SettingsStore> open(const QString &path, QString *error);
 
     ~SettingsStore();
@@ -26,6 +31,8 @@ class SettingsStore final
     SettingsStore &operator=(const SettingsStore &) = delete;
 
     QString path() const { return m_path; }
+    // Empty while changes are saved in the file.
+    QString unsavedReason() const { return m_unsavedReason; }
     void setFailureReport(FailureReport report) { m_report = std::move(report); }
 
     // The value of the oldest record, or nothing when the table holds none.
@@ -49,6 +56,10 @@ class SettingsStore final
   private:
     SettingsStore(QString connectionName, QString path);
 
+    bool openFile(const QFileInfo &file, QString *error);
+    // Reads the records of readableFile when one is given.
+    bool openPrivateCopy(const QFileInfo &readableFile, QString *error);
+
     std::optional<QString> readOne(Table table, const QString &order);
     bool run(Table table, const QString &action, const QString &sql,
              const std::optional<QString> &value = std::nullopt);
@@ -59,6 +70,7 @@ class SettingsStore final
 
     QString m_connectionName;
     QString m_path;
+    QString m_unsavedReason;
     FailureReport m_report;
     int m_transactionDepth = 0; // an inner transaction joins the outer one
 };

@@ -1,15 +1,20 @@
 #include "testdatabase.h"
+#include "unprivileged.h"
 
 #include "store/settingsschema.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <filesystem>
 
 class tst_SettingsStore : public QObject
 {
     Q_OBJECT
 
   private slots:
+    void initTestCase();
     void recordOperations_data();
     void recordOperations();
     void readFieldGivesTheOldestRecord();
@@ -19,7 +24,17 @@ class tst_SettingsStore : public QObject
     void openRefusesUnusableFiles_data();
     void openRefusesUnusableFiles();
     void creationNeverOverwrites();
+    void settingsThatCannotBeSavedAreAPrivateCopy_data();
+    void settingsThatCannotBeSavedAreAPrivateCopy();
+
+  private:
+    QString m_whyStillRoot;
 };
+
+void tst_SettingsStore::initTestCase()
+{
+    m_whyStillRoot = dropRootRights();
+}
 
 using Operation = std::function<bool(SettingsStore &)>;
 Q_DECLARE_METATYPE(Operation)
@@ -207,6 +222,76 @@ void tst_SettingsStore::creationNeverOverwrites()
     QCOMPARE(createSettingsDatabase(db.path(), &error), CreateResult::AlreadyPresent);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
+    QCOMPARE(db.records(Table::Path1), QStringList{"/home/me"});
+}
+
+void tst_SettingsStore::settingsThatCannotBeSavedAreAPrivateCopy_data()
+{
+    QTest::addColumn<bool>("throughLink");
+    QTest::addColumn<int>("linkFolderMode");
+    QTest::addColumn<int>("dataFolderMode");
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<QString>("reason"); // empty: changes are saved; {data} is the data folder
+    QTest::addColumn<bool>("readable");
+
+    QTest::newRow("own file") << false << 0755 << 0755 << 0644 << "" << true;
+    // SQLite must follow the link and write its journal beside the real file.
+    QTest::newRow("through a link from a folder the user may not write")
+        << true << 0555 << 0755 << 0644 << "" << true;
+    QTest::newRow("read-only file")
+        << false << 0755 << 0755 << 0444 << "you are not allowed to change it" << true;
+    QTest::newRow("folder closed for writing")
+        << false << 0755 << 0555 << 0644
+        << "you are not allowed to write in its folder {data}, where SQLite keeps its journal"
+        << true;
+    QTest::newRow("unreadable file")
+        << false << 0755 << 0755 << 0000 << "you are not allowed to read it" << false;
+    QTest::newRow("link into another user's folder")
+        << true << 0755 << 0000 << 0644 << "you are not allowed to read it" << false;
+}
+
+void tst_SettingsStore::settingsThatCannotBeSavedAreAPrivateCopy()
+{
+    QFETCH(bool, throughLink);
+    QFETCH(int, linkFolderMode);
+    QFETCH(int, dataFolderMode);
+    QFETCH(int, fileMode);
+    QFETCH(QString, reason);
+    QFETCH(bool, readable);
+    if (!m_whyStillRoot.isEmpty())
+        QSKIP(qPrintable(m_whyStillRoot));
+
+    TestDatabase db;
+    db.add(Table::Path1, {QStringLiteral("/home/me")});
+    QTemporaryDir linkFolder;
+    const QString path = throughLink ? linkFolder.filePath(QStringLiteral("xcopy.mdb")) : db.path();
+    QVERIFY(!throughLink || QFile::link(db.path(), path));
+    const auto chmod = [](const QString &target, int bits) {
+        std::filesystem::permissions(QFile::encodeName(target).toStdString(),
+                                     static_cast<std::filesystem::perms>(bits));
+    };
+    {
+        chmod(db.path(), fileMode);
+        chmod(db.folder(), dataFolderMode);
+        chmod(linkFolder.path(), linkFolderMode);
+        const auto restoreModes = qScopeGuard([&] {
+            chmod(linkFolder.path(), 0755);
+            chmod(db.folder(), 0755);
+            chmod(db.path(), 0644);
+        });
+        QString error;
+        const std::unique_ptr<SettingsStore> store = SettingsStore::open(path, &error);
+        QVERIFY2(store, qPrintable(error));
+        QStringList reports;
+        store->setFailureReport([&](const QString &message) { reports.append(message); });
+        QCOMPARE(store->unsavedReason(), reason.replace(QLatin1String("{data}"), db.folder()));
+        QCOMPARE(store->ReadField(Table::Path1).has_value(), readable);
+        QVERIFY(store->AppendRecord(Table::Path2, QStringLiteral("/backup")));
+        QVERIFY(store->ReplaceRecord(Table::AutoSync, QStringLiteral("1")));
+        QCOMPARE(store->ReadField(Table::Path2), QStringLiteral("/backup"));
+        QCOMPARE(reports, QStringList());
+    }
+    QCOMPARE(db.records(Table::Path2), reason.isEmpty() ? QStringList{"/backup"} : QStringList());
     QCOMPARE(db.records(Table::Path1), QStringList{"/home/me"});
 }
 

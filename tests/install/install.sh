@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The project's install, as root, into a private mount namespace, so that this machine's own
+# installation folder, data folder and menu stay untouched: the program files are root's alone,
+# the settings their owner's alone, and a reinstall keeps them.
+# usage: install.sh BUILD_DIR INSTALL_FOLDER DATA_FOLDER (exit status 77: skipped)
+set -euo pipefail
+build=$1
+folder=$2
+data=$3
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
+[ "$(id -u)" -eq 0 ] || skip "installing as root and handing files to users needs root"
+unshare --mount true 2>/dev/null || skip "no private mount namespace can be made here"
+for user in daemon nobody; do
+    id "$user" >/dev/null 2>&1 || skip "the user $user is needed"
+done
+if [ -z "${IN_SCRATCH_NAMESPACE:-}" ]; then
+    exec env IN_SCRATCH_NAMESPACE=1 unshare --mount --propagation private bash "$0" "$@"
+fi
+. "$(dirname "$0")/checks.sh"
+
+menu=(/usr/share/applications /usr/share/icons)
+for scratch in $(printf '%s\n' "$(dirname "$folder")" "$(dirname "$data")" "${menu[@]}" | sort -u); do
+    mount -t tmpfs -o mode=0755 scratch "$scratch"
+done
+log=$(mktemp)
+install_as() { # how the installing root shell was reached: SUDO_USER=... or PKEXEC_UID=..., or ""
+    env -u SUDO_USER -u PKEXEC_UID ${1:+"$1"} cmake --install "$build" >"$log" 2>&1 ||
+        fail "the install failed:"$'\n'"$(cat "$log")"
+}
+
+echo "--- first install through sudo"
+install_as SUDO_USER=daemon
+check_program_files "first install" "${menu[@]}"
+check_settings "first install" daemon
+
+echo "--- reinstall from a root shell"
+install_as ""
+check_program_files "reinstall" "${menu[@]}"
+check_settings "reinstall" daemon
+check_kept "reinstall" "first install"
+
+echo "--- first install from a root shell, then handed over"
+rm -rf "$data"
+install_as ""
+check_settings "root shell install" root
+"$folder/revuredaveze-initdb" --owner daemon >"$log" || fail "no hand-over: $(cat "$log")"
+check_settings "handed over" daemon
+check_kept "handed over" "root shell install"
+
+echo "--- first install through pkexec"
+rm -rf "$data"
+install_as PKEXEC_UID="$(id -u daemon)"
+check_settings "pkexec install" daemon
+
+echo "--- install over an earlier version's folder, given to the users group"
+rm -rf "$folder" "$data"
+make_earlier_layout "$build/src/RevuredAVeze"
+install_as ""
+check_program_files "over an earlier version" "${menu[@]}"
+cmp -s "$build/src/RevuredAVeze" "$folder/RevuredAVeze" ||
+    fail "over an earlier version: a program file that a group member replaced was kept"
+check_kept "over an earlier version" "earlier version"
+check_settings "over an earlier version" daemon
+
+echo "passed"
