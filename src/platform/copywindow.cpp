@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 CopyWindow::CopyWindow(const QString &title) : m_view(new QPlainTextEdit(this))
@@ -22,6 +23,8 @@ CopyWindow::CopyWindow(const QString &title) : m_view(new QPlainTextEdit(this))
     resize(760, 360);
 
     m_failureFormat.setForeground(QColor(0xC0, 0, 0));
+    // Ctrl+W, for a desktop without a window manager's close button too.
+    new QShortcut(QKeySequence::Close, this, this, &QWidget::close);
 }
 
 void CopyWindow::addLines(const QString &lines, bool failure)

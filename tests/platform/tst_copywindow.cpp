@@ -132,24 +132,28 @@ void tst_CopyWindow::copyEnds_data()
     QTest::addColumn<bool>("logWritable");
     QTest::addColumn<QString>("window"); // "closes", "stays minimized" or "comes up"
     QTest::addColumn<int>("failures");
-    QTest::addColumn<QString>("ending"); // %1: the run log
+    QTest::addColumn<QString>("lastOutput"); // the line before the ending, when it stays
+    QTest::addColumn<QString>("ending");     // %1: the run log
 
-    QTest::newRow("done") << "backup" << QStringList() << true << "closes" << 0
+    QTest::newRow("done") << "backup" << QStringList() << true << "closes" << 0 << ""
                           << "exit status 0. The copy is done.";
     QTest::newRow("refused, destination inside the source")
-        << "inside" << QStringList() << true << "comes up" << 1
+        << "inside" << QStringList() << true << "comes up" << 1 << "Cannot perform a cyclic copy"
         << "exit status 4. The copy was refused: the destination lies inside the source.";
     QTest::newRow("files failed, destination read-only")
-        << "read-only" << QStringList() << true << "comes up" << 2
+        << "read-only" << QStringList() << true << "comes up" << 2 << "0 File(s) copied"
         << "exit status 5. The copy ended with errors: 2 files could not be copied.";
     QTest::newRow("done, log not writable")
-        << "backup" << QStringList() << false << "stays minimized" << 0
+        << "backup" << QStringList() << false << "stays minimized" << 0 << "2 File(s) copied"
         << "exit status 0. The copy is done. The run log %1 could not be written: Not a directory.";
-    QTest::newRow("nothing to copy") << "" << QStringList{"copy", "0", "0", "1"} << true << "closes"
-                                     << 0 << "exit status 1. The copy found no file to copy.";
+    QTest::newRow("nothing to copy")
+        << "" << QStringList{"copy", "0", "0", "1"} << true << "closes" << 0 << ""
+        << "exit status 1. The copy found no file to copy.";
     QTest::newRow("interrupted") << "" << QStringList{"copy", "0", "1", "2"} << true << "comes up"
-                                 << 1 << "exit status 2. The copy was interrupted.";
+                                 << 1 << "Cannot read copy/file1: Permission denied"
+                                 << "exit status 2. The copy was interrupted.";
     QTest::newRow("killed") << "" << QStringList{"copy", "3", "0", "-9"} << true << "comes up" << 0
+                            << "copy line 3"
                             << "signal 9. The copy was stopped by signal 9 (Killed).";
 }
 
@@ -160,6 +164,7 @@ void tst_CopyWindow::copyEnds()
     QFETCH(bool, logWritable);
     QFETCH(QString, window);
     QFETCH(int, failures);
+    QFETCH(QString, lastOutput);
     QFETCH(QString, ending);
 
     QTemporaryDir install;
@@ -213,6 +218,7 @@ void tst_CopyWindow::copyEnds()
         QCOMPARE(failureLines(copy).size(), failures + (window == "comes up" ? 1 : 0));
         const QTextBlock ending = view(copy)->document()->lastBlock();
         QCOMPARE(ending.begin().fragment().charFormat().fontWeight(), QFont::Bold);
+        QCOMPARE(ending.previous().text(), lastOutput);
     }
     if (logWritable) {
         QTRY_VERIFY(logText().contains(ending));
@@ -249,7 +255,7 @@ void tst_CopyWindow::interruptedCopyRemovesItsTemporaryFile()
     if (byTheProgramsEnd)
         starter.reset();
     else
-        QVERIFY(window->close());
+        QTest::keySequence(window, QKeySequence::Close);
     QVERIFY(!copyWindow(QStringLiteral("Folder pair 1")));
     QTRY_VERIFY(!QFile::exists(temporary));
     QTRY_VERIFY(logText().contains(QLatin1String("copy line 2\nEnded ")));
