@@ -38,7 +38,7 @@ void CopyWindow::showEnding(const QString &words, bool wentWrong)
     format.setFontWeight(QFont::Bold);
     append(words, format);
     if (wentWrong) {
-        showNormal();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
         raise();
         activateWindow();
     }

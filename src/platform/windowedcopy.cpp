@@ -12,20 +12,10 @@ constexpr int kInterruptGraceMs = 10000;
 WindowedCopy::WindowedCopy(RunLog log, QString title, QObject *parent)
     : QObject(parent), m_log(std::move(log)), m_title(std::move(title))
 {
-    // The two outputs come through two pipes, so their order is lost. While the copy runs its
-    // output is taken first: the copy command writes out the names copied before a failure
-    // line. At the end the failure lines come first, so that the count of copied files stays
-    // last. The reading is put off a little, so that the end sees both still to be taken.
-    m_readSoon.setSingleShot(true);
-    m_readSoon.setInterval(0);
-    connect(&m_process, &QProcess::readyReadStandardOutput, &m_readSoon,
-            qOverload<>(&QTimer::start));
-    connect(&m_process, &QProcess::readyReadStandardError, &m_readSoon,
-            qOverload<>(&QTimer::start));
-    connect(&m_readSoon, &QTimer::timeout, this, [this] {
-        readOutput(QProcess::StandardOutput, false);
-        readOutput(QProcess::StandardError, false);
-    });
+    connect(&m_process, &QProcess::readyReadStandardOutput, this,
+            [this] { readOutput(QProcess::StandardOutput, false); });
+    connect(&m_process, &QProcess::readyReadStandardError, this,
+            [this] { readOutput(QProcess::StandardError, false); });
     connect(&m_process, &QProcess::finished, this, &WindowedCopy::finish);
 }
 
@@ -84,9 +74,8 @@ void WindowedCopy::takeLines(const QByteArray &lines, bool failure)
 
 void WindowedCopy::finish(int exitCode, QProcess::ExitStatus status)
 {
-    m_readSoon.stop();
-    readOutput(QProcess::StandardError, true);
     readOutput(QProcess::StandardOutput, true);
+    readOutput(QProcess::StandardError, true);
     m_ending.bySignal = status == QProcess::CrashExit;
     m_ending.code = exitCode;
 

@@ -9,7 +9,6 @@
 
 #include <QPointer>
 #include <QProcess>
-#include <QTimer>
 
 class CopyWindow;
 
@@ -36,7 +35,6 @@ class WindowedCopy final : public QObject
     QString m_title;
     QDateTime m_started;
     QProcess m_process;
-    QTimer m_readSoon;
     QByteArray m_partialLines[2]; // of the output and the error output
     OutputTranscript m_transcript;
     CopyEnding m_ending;

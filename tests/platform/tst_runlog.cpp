@@ -18,6 +18,7 @@ class tst_RunLog : public QObject
     void endingsInWords();
     void liesInTheStateFolder_data();
     void liesInTheStateFolder();
+    void entryHoldsTimesOutputAndOutcome();
     void foldersAndLogAreTheUsersAlone();
     void oldPartMovesAsideAtTheLimit_data();
     void oldPartMovesAsideAtTheLimit();
@@ -79,6 +80,18 @@ void tst_RunLog::liesInTheStateFolder()
     qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome));
     QCOMPARE(RunLog::defaultPath(), path.replace(QLatin1Char('~'), QDir::homePath()));
     qunsetenv("XDG_STATE_HOME");
+}
+
+void tst_RunLog::entryHoldsTimesOutputAndOutcome()
+{
+    const QDate day(2026, 3, 5);
+    QCOMPARE(formatEntry({QStringLiteral("Folder pair 1: xcopy \"/a\" \"/b\" /D /Y /S"),
+                          {day, QTime(9, 0)},
+                          "/a/x\n1 File(s) copied\n",
+                          {day, QTime(9, 0, 3)},
+                          QStringLiteral("exit status 0. The copy is done.")}),
+             "==== Folder pair 1: xcopy \"/a\" \"/b\" /D /Y /S\nStarted 2026-03-05 09:00:00\n/a/x\n"
+             "1 File(s) copied\nEnded 2026-03-05 09:00:03, exit status 0. The copy is done.\n\n");
 }
 
 void tst_RunLog::foldersAndLogAreTheUsersAlone()
