@@ -10,7 +10,7 @@ class PosixProgramStarter final : public ProgramStarter
   public:
     // Program names are looked up in the installation folder first, then on PATH. Copies are
     // logged into the run log at the given path.
-    PosixProgramStarter(QString installFolder, QString runLogPath);
+    explicit PosixProgramStarter(QString installFolder, QString runLogPath);
     // Copies still running are interrupted and waited for.
     ~PosixProgramStarter() override = default;
 
@@ -29,5 +29,5 @@ class PosixProgramStarter final : public ProgramStarter
 
     QString m_installFolder;
     RunLog m_runLog;
-    QObject m_copies; // parent of the running copies
+    QObject m_copies; // parent of the copies still running or showing their end
 };

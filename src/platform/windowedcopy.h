@@ -17,7 +17,7 @@ class WindowedCopy final : public QObject
     Q_OBJECT
   public:
     // The title names the copy in its window's caption and in the log.
-    WindowedCopy(RunLog log, QString title, QObject *parent);
+    explicit WindowedCopy(RunLog log, QString title, QObject *parent);
     // A copy still running is interrupted, as closing its window does, and waited for.
     ~WindowedCopy() override;
 
