@@ -9,7 +9,7 @@ const QString kOptions = QStringLiteral("/D /Y /S");
 
 } // namespace
 
-ProgramStart copyCommand(const QString &from, const QString &to)
+ProgramStart copyCommand(int pair, const QString &from, const QString &to)
 {
     // The paths are neither trimmed nor escaped: on Windows the quotes keep a path with blanks
     // one argument, elsewhere each path is an argument of its own and needs no quoting at all.
@@ -19,5 +19,6 @@ ProgramStart copyCommand(const QString &from, const QString &to)
     command.program = kProgram;
     command.arguments = QStringList{from, to} + kOptions.split(kBlank);
     command.state = WindowState::MinimizedActive;
+    command.caption = QStringLiteral("Folder pair %1").arg(pair);
     return command;
 }

@@ -1,5 +1,7 @@
 #include "posixprogramstarter.h"
 
+#include "windowedcopy.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -13,7 +15,7 @@
 
 std::unique_ptr<ProgramStarter> makeProgramStarter(const QString &installFolder)
 {
-    return std::make_unique<PosixProgramStarter>(installFolder);
+    return std::make_unique<PosixProgramStarter>(installFolder, RunLog::defaultPath());
 }
 
 namespace {
@@ -24,14 +26,11 @@ bool isExecutableFile(const QString &path)
     return info.isFile() && info.isExecutable();
 }
 
-// Copies run in a terminal window, as a console shows them elsewhere; xterm is the one terminal
-// whose -e takes the program and its arguments as they are, without a shell, and that can
-// start iconified.
-QString terminalForCopies()
+// The name a program has on this system: "xcopy.exe" is our "xcopy".
+QString nameHere(const QString &program)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return {};
-    return QStandardPaths::findExecutable(QStringLiteral("xterm"));
+    return program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive) ? program.chopped(4)
+                                                                        : program;
 }
 
 // Starts argv detached: the intermediate child exits at once and is reaped here, so the program
@@ -85,13 +84,18 @@ int spawnDetached(const std::vector<QByteArray> &arguments)
 
 } // namespace
 
+PosixProgramStarter::PosixProgramStarter(QString installFolder, QString runLogPath)
+    : m_installFolder(std::move(installFolder)), m_runLog(std::move(runLogPath))
+{
+}
+
 QString PosixProgramStarter::resolve(const QString &program) const
 {
     if (program.isEmpty())
         return {};
     QStringList names{program};
-    if (program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
-        names.append(program.chopped(4));
+    if (const QString here = nameHere(program); here != program)
+        names.append(here);
     if (program.contains(QLatin1Char('/'))) {
         for (const QString &name : names) {
             if (isExecutableFile(name))
@@ -112,26 +116,47 @@ QString PosixProgramStarter::resolve(const QString &program) const
     return {};
 }
 
+QString PosixProgramStarter::notFound(const QString &program) const
+{
+    if (program.contains(QLatin1Char('/')))
+        return QStringLiteral("%1 was not found: %2")
+            .arg(nameHere(program), QString::fromLocal8Bit(std::strerror(ENOENT)));
+    return QStringLiteral("%1 was not found in the installation folder %2 nor on PATH (%3)")
+        .arg(nameHere(program), m_installFolder, qEnvironmentVariable("PATH"));
+}
+
 QString PosixProgramStarter::start(const ProgramStart &request)
 {
     const QString program = resolve(request.program);
+    if (request.state == WindowState::MinimizedActive)
+        return startCopy(program, request);
     if (program.isEmpty())
-        return QStringLiteral("%1 was not found: %2")
-            .arg(request.program, QString::fromLocal8Bit(std::strerror(ENOENT)));
+        return notFound(request.program);
 
-    std::vector<QByteArray> argv;
-    if (request.state == WindowState::MinimizedActive) {
-        if (const QString terminal = terminalForCopies(); !terminal.isEmpty()) {
-            for (const QString &part : {terminal, QStringLiteral("-iconic"), QStringLiteral("-e")})
-                argv.push_back(QFile::encodeName(part));
-        }
-    }
-    argv.push_back(QFile::encodeName(program));
+    std::vector<QByteArray> argv{QFile::encodeName(program)};
     for (const QString &argument : request.arguments)
         argv.push_back(QFile::encodeName(argument));
-
     if (const int error = spawnDetached(argv); error != 0)
         return QStringLiteral("%1 could not be started: %2")
             .arg(request.program, QString::fromLocal8Bit(std::strerror(error)));
     return {};
+}
+
+QString PosixProgramStarter::startCopy(const QString &program, const ProgramStart &request)
+{
+    // Named as the command reads on this system: "xcopy", not "xcopy.exe".
+    const QString command =
+        nameHere(request.program) + request.commandLine.mid(request.program.size());
+    const QString title =
+        request.caption.isEmpty() ? command : request.caption + QStringLiteral(": ") + command;
+    if (program.isEmpty()) {
+        const QString reason = notFound(request.program);
+        logNotStarted(m_runLog, title, reason);
+        return reason;
+    }
+    auto *copy = new WindowedCopy(m_runLog, title, &m_copies);
+    const QString reason = copy->start(program, request.arguments);
+    if (!reason.isEmpty())
+        delete copy;
+    return reason;
 }

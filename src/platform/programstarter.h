@@ -9,13 +9,17 @@
 enum class WindowState { MinimizedActive, MaximizedFocus };
 
 // One program start in both of its forms: Windows starts the whole command line as it stands;
-// other systems start the program with its argument vector, through no shell.
+// other systems start the program with its argument vector, through no shell. The command line
+// begins with the program's name.
 struct ProgramStart
 {
     QString commandLine;
     QString program;
     QStringList arguments;
     WindowState state = WindowState::MinimizedActive;
+    // What the start is for, such as "Folder pair 2": a copy window's caption names it beside the
+    // command. A console shows only the command.
+    QString caption = {};
 };
 
 class ProgramStarter

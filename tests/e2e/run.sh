@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end test of the installed program under Xvfb, driven like a person with xdotool:
-# fill and lock two pairs, copy them, switch on and activate the automatic mode, restart, and
+# fill and lock two pairs and a third whose destination cannot be written, copy them, read the
+# copy window left open by the third, switch on and activate the automatic mode, restart, and
 # stop the automatic mode. Saves a screenshot of the main window at each stage.
 # usage: run.sh SOURCE_DIR BUILD_DIR SCREENSHOT_DIR
 set -euo pipefail
@@ -10,7 +11,10 @@ shots=$3
 work=$(mktemp -d)
 install="$work/RevuredAVeze"
 home="$work/home"
-mkdir -p "$home" "$shots"
+read_only="$work/read-only stick"
+log="$work/state/RevuredAVeze/xcopy.log"
+export XDG_STATE_HOME="$work/state"
+mkdir -p "$home" "$shots" "$read_only"
 rm -f "$shots"/*.png
 xvfb_pid=
 program_pid=
@@ -18,6 +22,8 @@ program_pid=
 finish() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    mountpoint -q "$read_only" && umount "$read_only"
+    chmod u+w "$read_only"
     rm -rf "$work"
 }
 trap finish EXIT
@@ -80,16 +86,32 @@ wait_for() { # seconds, then a command that succeeds when done
     done
     return 1
 }
+logged_ending() { # the line that ends a pair's entry in the run log
+    [ -f "$log" ] && awk -v head="==== Folder pair $1: " \
+        'index($0, head) == 1 { entry = 1 } entry && /^Ended / { print; exit }' "$log"
+}
 green_pixels() { # counts pixels of the locked green 0x008000 in a twips rectangle of a screenshot
     convert "$shots/$1.png" -crop "$(($4 / 15))x$(($5 / 15))+$(($2 / 15))+$((client_top + $3 / 15))" \
         +repage txt:- | grep -c '#008000' || true
 }
 
-step "two pairs filled and locked"
+# A destination nobody may write into, root included, as a stick mounted read-only is.
+failing_pair=yes
+if [ "$(id -u)" -ne 0 ]; then
+    chmod 555 "$read_only"
+elif ! mount -t tmpfs -o ro,size=64k tmpfs "$read_only"; then
+    echo "SKIPPED: the pair that fails; root cannot mount a read-only tmpfs here"
+    failing_pair=
+fi
+
+step "two pairs filled and locked, and a third that cannot be copied"
 mkdir -p "$home/docs/sub" "$home/photos" "$home/backup"
 echo "letter" >"$home/docs/letter.txt"
 echo "notes" >"$home/docs/sub/notes.txt"
 echo "holiday" >"$home/photos/beach.jpg"
+mkdir -p "$home/letters"
+echo "to ann" >"$home/letters/ann.txt"
+echo "to bob" >"$home/letters/bob.txt"
 start_program
 type_into 3240 480 "$home/docs"
 type_into 3240 840 "$home/backup/docs copy"
@@ -99,6 +121,11 @@ type_into 3240 1680 "$home/backup/photos"
 click_twips 6780 1620  # Check2
 [ "$(db 'select Path1 from tblPath1')" = "$home/docs" ] || fail "pair 1 was not saved"
 [ "$(db 'select Path4 from tblPath4')" = "$home/backup/photos" ] || fail "pair 2 was not saved"
+if [ -n "$failing_pair" ]; then
+    type_into 3240 2160 "$home/letters"
+    type_into 3240 2520 "$read_only"
+    click_twips 6780 2460  # Check3
+fi
 screenshot 01-pairs-locked
 
 step "XCopy pressed"
@@ -106,6 +133,9 @@ click_twips 4860 6420   # Command1 "&XCopy"
 wait_for 30 test -f "$home/backup/docs copy/sub/notes.txt" || fail "pair 1 was not copied"
 wait_for 30 test -f "$home/backup/photos/beach.jpg" || fail "pair 2 was not copied"
 cmp "$home/docs/letter.txt" "$home/backup/docs copy/letter.txt" || fail "a copied file differs"
+# The good pairs' copy windows close by themselves.
+wait_for 20 bash -c "! xdotool search --name '^Folder pair [12]: xcopy ' >/dev/null" ||
+    fail "a copy window of a good pair stayed open"
 notice=$(timeout 20 xdotool search --sync --onlyvisible --name '^XCopy Notify$' | head -n 1) ||
     fail "no run notice"
 screenshot 02-copied
@@ -114,6 +144,30 @@ screenshot 02-copied
 xdotool windowfocus --sync "$notice" key Return
 wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||
     fail "the notice did not close"
+
+if [ -n "$failing_pair" ]; then
+    step "the copy window of the pair that failed"
+    wait_for 20 grep -qs ", exit status 5\\. " "$log" || fail "the log lacks pair 3's copy"
+    [[ "$(logged_ending 3)" == *", exit status 5. The copy ended with errors: 2 files could not be copied." ]] ||
+        fail "the log has pair 3 end otherwise: $(logged_ending 3)"
+    copy_window=$(xdotool search --name '^Folder pair ') || fail "no copy window was left open"
+    [ "$(wc -l <<<"$copy_window")" = 1 ] || fail "more than one copy window was left open"
+    [ "$(xdotool getwindowname "$copy_window")" = \
+        "Folder pair 3: xcopy \"$home/letters\" \"$read_only\" /D /Y /S" ] ||
+        fail "the copy window left open is not pair 3's"
+    import -window "$copy_window" "$shots/02-copy-failed.png"
+    xdotool windowfocus --sync "$copy_window" key ctrl+a ctrl+c
+    shown=$(xclip -o -selection clipboard) || fail "nothing could be copied from the copy window"
+    [ "$(tail -n 1 <<<"$shown")" = "The copy ended with errors: 2 files could not be copied. Its output is in the run log $log." ] ||
+        fail "the copy window does not say what happened: $(tail -n 1 <<<"$shown")"
+    xdotool key ctrl+w
+    wait_for 10 bash -c "! xdotool search --name '^Folder pair ' >/dev/null" ||
+        fail "the copy window did not close"
+    for pair in 1 2; do
+        [[ "$(logged_ending $pair)" == *", exit status 0. The copy is done." ]] ||
+            fail "the log lacks pair $pair's copy"
+    done
+fi
 
 step "automatic mode switched on and activated"
 click_twips 360 6180    # ckUseTimer

@@ -1,0 +1,114 @@
+#include "windowedcopy.h"
+
+#include "copywindow.h"
+
+namespace {
+
+// Time for an interrupted copy to remove its temporary file.
+constexpr int kInterruptGraceMs = 10000;
+
+} // namespace
+
+WindowedCopy::WindowedCopy(RunLog log, QString title, QObject *parent)
+    : QObject(parent), m_log(std::move(log)), m_title(std::move(title))
+{
+    connect(&m_process, &QProcess::readyReadStandardOutput, this,
+            [this] { readOutput(QProcess::StandardOutput, false); });
+    connect(&m_process, &QProcess::readyReadStandardError, this,
+            [this] { readOutput(QProcess::StandardError, false); });
+    connect(&m_process, &QProcess::finished, this, &WindowedCopy::finish);
+}
+
+WindowedCopy::~WindowedCopy()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        m_process.waitForFinished(kInterruptGraceMs);
+    }
+    // A copy that outlasts its time is killed by the process's end, with nothing left to tell.
+    m_process.disconnect(this);
+    delete m_window;
+}
+
+QString WindowedCopy::start(const QString &program, const QStringList &arguments)
+{
+    m_started = QDateTime::currentDateTime();
+    m_process.start(program, arguments);
+    if (!m_process.waitForStarted()) {
+        const QString reason =
+            QStringLiteral("%1 could not be started: %2").arg(program, m_process.errorString());
+        logNotStarted(m_log, m_title, reason);
+        return reason;
+    }
+    m_window = new CopyWindow(m_title);
+    connect(m_window, &CopyWindow::closing, this, &WindowedCopy::windowClosing);
+    m_window->showMinimized();
+    return {};
+}
+
+void WindowedCopy::readOutput(QProcess::ProcessChannel channel, bool toTheEnd)
+{
+    QByteArray &partial = m_partialLines[channel];
+    m_process.setReadChannel(channel);
+    partial += m_process.readAll();
+    // Lines are taken whole; at the end, also a last one without its line end.
+    qsizetype end = partial.lastIndexOf('\n');
+    if (toTheEnd)
+        end = partial.endsWith('\n') ? partial.size() - 1 : partial.size();
+    if (end < 0 || partial.isEmpty())
+        return;
+    takeLines(partial.left(end), channel == QProcess::StandardError);
+    partial.remove(0, end + 1);
+}
+
+void WindowedCopy::takeLines(const QByteArray &lines, bool failure)
+{
+    for (const QByteArray &line : lines.split('\n')) {
+        m_transcript.add(line, failure);
+        if (failure && m_ending.failureLines++ == 0)
+            m_ending.firstFailure = QString::fromLocal8Bit(line);
+    }
+    if (m_window)
+        m_window->addLines(QString::fromLocal8Bit(lines), failure);
+}
+
+void WindowedCopy::finish(int exitCode, QProcess::ExitStatus status)
+{
+    readOutput(QProcess::StandardOutput, true);
+    readOutput(QProcess::StandardError, true);
+    m_ending.bySignal = status == QProcess::CrashExit;
+    m_ending.code = exitCode;
+
+    const QString words = endingWords(m_ending);
+    const QString logError =
+        m_log.append({m_title, m_started, m_transcript.text(), QDateTime::currentDateTime(),
+                      endingStatus(m_ending) + QStringLiteral(". ") + words});
+    const QString logWords =
+        logError.isEmpty() ? QStringLiteral("Its output is in the run log %1.").arg(m_log.path())
+                           : QStringLiteral("The run log %1 could not be written: %2.")
+                                 .arg(m_log.path(), logError);
+    if (m_window && !m_windowClosed) {
+        m_window->showEnding(words + QLatin1Char(' ') + logWords, !endedWell(m_ending));
+        // Kept open when the log failed, as that is the only place that says so.
+        if (endedWell(m_ending) && logError.isEmpty())
+            m_window->close();
+    }
+    if (m_windowClosed)
+        deleteLater();
+}
+
+void WindowedCopy::windowClosing()
+{
+    m_windowClosed = true;
+    // SIGTERM, as a closed console sends: the copy removes its temporary file and ends.
+    if (m_process.state() != QProcess::NotRunning)
+        m_process.terminate();
+    else
+        deleteLater();
+}
+
+void logNotStarted(const RunLog &log, const QString &title, const QString &reason)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    log.append({title, now, {}, now, QStringLiteral("not started: %1").arg(reason)});
+}

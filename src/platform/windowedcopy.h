@@ -1,0 +1,46 @@
+// One copy run in a window of its own: the process, its output shown as it comes and kept for
+// the run log, and its log entry when it ends. It deletes itself once the copy has ended and
+// its window is gone.
+#pragma once
+
+#include "copyending.h"
+#include "outputtranscript.h"
+#include "runlog.h"
+
+#include <QPointer>
+#include <QProcess>
+
+class CopyWindow;
+
+class WindowedCopy final : public QObject
+{
+    Q_OBJECT
+  public:
+    // The title names the copy in its window's caption and in the log.
+    explicit WindowedCopy(RunLog log, QString title, QObject *parent);
+    // A copy still running is interrupted, as closing its window does, and waited for.
+    ~WindowedCopy() override;
+
+    // Starts the program and shows its window minimized. Returns an empty text, or the system's
+    // reason why the program could not be started, which is logged.
+    QString start(const QString &program, const QStringList &arguments);
+
+  private:
+    void readOutput(QProcess::ProcessChannel channel, bool toTheEnd);
+    void takeLines(const QByteArray &lines, bool failure);
+    void finish(int exitCode, QProcess::ExitStatus status);
+    void windowClosing();
+
+    RunLog m_log;
+    QString m_title;
+    QDateTime m_started;
+    QProcess m_process;
+    QByteArray m_partialLines[2]; // of the output and the error output
+    OutputTranscript m_transcript;
+    CopyEnding m_ending;
+    QPointer<CopyWindow> m_window;
+    bool m_windowClosed = false;
+};
+
+// Logs a copy whose program could not be started, with the reason.
+void logNotStarted(const RunLog &log, const QString &title, const QString &reason);
