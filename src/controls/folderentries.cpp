@@ -1,6 +1,6 @@
 #include "folderentries.h"
 
-#include "foldericon.h"
+#include "drawnicons.h"
 
 #include <QDir>
 

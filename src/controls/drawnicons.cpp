@@ -1,8 +1,18 @@
-#include "foldericon.h"
+#include "drawnicons.h"
 
-#include <QImage>
 #include <QPainter>
 #include <QPixmap>
+
+QImage drawnImage(int size, const std::function<void(QPainter &)> &draw)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
+    draw(painter);
+    return image;
+}
 
 void drawFolder(QPainter &painter, bool open)
 {
@@ -19,15 +29,8 @@ void drawFolder(QPainter &painter, bool open)
 QIcon folderIcon(bool open)
 {
     QIcon icon;
-    for (int size : {16, 32}) {
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 32.0, size / 32.0);
-        drawFolder(painter, open);
-        painter.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
+    for (int size : {16, 32})
+        icon.addPixmap(QPixmap::fromImage(
+            drawnImage(size, [open](QPainter &painter) { drawFolder(painter, open); })));
     return icon;
 }

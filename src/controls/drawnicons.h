@@ -1,0 +1,18 @@
+// Icons drawn in code: the same on every desktop, and no icon theme is searched for them.
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+#include <functional>
+
+class QPainter;
+
+// An image of the given size on which `draw` paints on a grid of 32 units.
+QImage drawnImage(int size, const std::function<void(QPainter &)> &draw);
+
+// A folder, closed or with its front opened, on the grid of 32 units.
+void drawFolder(QPainter &painter, bool open);
+
+// The folder at 16 and 32 pixels.
+QIcon folderIcon(bool open);
