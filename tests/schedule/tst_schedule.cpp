@@ -183,6 +183,8 @@ class tst_Schedule : public QObject
         QTest::newRow("in 3 days") << "2026-03-08" << morning << QDate(2026, 3, 8);
         QTest::newRow("today, the time to come") << "2026-03-05" << morning << kToday;
         QTest::newRow("today, the time gone") << "2026-03-05" << night << QDate(2026, 3, 12);
+        QTest::newRow("today, in the chosen second")
+            << "2026-03-05" << QTime(22, 0) << QDate(2026, 3, 12);
         QTest::newRow("10 days ago") << "2026-02-23" << morning << QDate(2026, 3, 9);
         QTest::newRow("two weeks ago, the time to come") << "2026-02-19" << morning << kToday;
         QTest::newRow("two weeks ago, the time gone")
