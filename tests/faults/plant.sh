@@ -19,7 +19,8 @@ echo "Building the unfaulted copy"
 cmake --build "$scratch/build" --parallel "$(nproc)" >"$scratch/build.log" 2>&1 ||
     { tail -20 "$scratch/build.log"; exit 1; }
 run_tests() {
-    (cd "$scratch/build" && timeout 900 ctest -E e2e --parallel "$(nproc)" --timeout 120 \
+    # Without the end-to-end and install tests, which try the whole product on the machine.
+    (cd "$scratch/build" && timeout 900 ctest -E 'e2e|install_' --parallel "$(nproc)" --timeout 120 \
         >"$scratch/test.log" 2>&1)
 }
 run_tests || { echo "The unit tests fail without a fault:"; tail -8 "$scratch/test.log"; exit 1; }
