@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -152,8 +153,51 @@ int createTemporary(int folderFd, mode_t mode, char (&name)[64])
     }
 }
 
-// Writes the copy under a temporary name and puts it in place.
-CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
+// Where a file system has unnamed files, a new file is written as one and linked in once
+// complete: nothing of it can be left behind, whatever ends the copy.
+std::atomic<bool> unnamedFilesUsable = true;
+
+int linkUnnamed(int fd, int folderFd, const char *name)
+{
+    if (linkat(fd, "", folderFd, name, AT_EMPTY_PATH) == 0)
+        return 0;
+    // Older kernels link a descriptor so only for privileged processes, but its /proc path for all.
+    if (errno != ENOENT && errno != EPERM)
+        return errno;
+    char path[32];
+    std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
+    return linkat(AT_FDCWD, path, folderFd, name, AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+
+// Nothing when this cannot be done here, and the caller copies the file under a temporary name.
+std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceInfo,
+                                        const CopyTarget &target)
+{
+    const int fd =
+        openat(target.folderFd, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, sourceInfo.st_mode & 0777);
+    if (fd < 0) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return CopyFailure{errno, false};
+        unnamedFilesUsable = false;
+        return std::nullopt;
+    }
+    CopyFailure failure = fillTemporary(sourceFd, fd, sourceInfo);
+    if (failure.error == 0) {
+        if (const int error = linkUnnamed(fd, target.folderFd, target.name); error != 0)
+            failure = {error, false};
+    }
+    close(fd);
+    if (failure.error == ENOENT || failure.error == EPERM) {
+        // No /proc to link through: from now on files are copied under a temporary name.
+        unnamedFilesUsable = false;
+        if (lseek(sourceFd, 0, SEEK_SET) == 0)
+            return std::nullopt;
+    }
+    return failure;
+}
+
+// Writes the copy under a temporary name and renames it into place.
+CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
 {
     char temporaryName[64];
     const int temporaryFd = createTemporary(target.folderFd, sourceInfo.st_mode & 0777,
@@ -175,11 +219,21 @@ CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTar
     if (failure.error != 0)
         unlinkat(target.folderFd, temporaryName, 0);
     forgetTemporaryFile();
+    return failure;
+}
+
+CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
+{
+    std::optional<CopyFailure> failure;
+    if (!target.replacesFile && unnamedFilesUsable)
+        failure = writeUnnamed(sourceFd, sourceInfo, target);
+    if (!failure)
+        failure = writeNamed(sourceFd, sourceInfo, target);
     const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-    if (failure.error == 0 && target.timesResetAtRename &&
+    if (failure->error == 0 && target.timesResetAtRename &&
         utimensat(target.folderFd, target.name, times, AT_SYMLINK_NOFOLLOW) != 0)
         failure = {errno, false};
-    return failure;
+    return *failure;
 }
 
 } // namespace
