@@ -118,6 +118,11 @@ void TreeCopy::copyEntry(int sourceFolderFd, const dirent &entry,
     }
     if (entry.d_type != DT_REG && entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
         return;
+    if (entry.d_type == DT_REG && !options_.modifiedSince && holdsNoFile(*destination)) {
+        // Nothing to compare with: the copy learns all it needs from the file it opens.
+        copyIfWanted(sourceFolderFd, name, nullptr, *destination, name, paths);
+        return;
+    }
 
     // Follows links, so a link to a file is copied as that file.
     struct stat info;
@@ -137,7 +142,7 @@ void TreeCopy::copyEntry(int sourceFolderFd, const dirent &entry,
         return;
     }
     if (S_ISREG(info.st_mode))
-        copyIfWanted(sourceFolderFd, name, info, *destination, name, paths);
+        copyIfWanted(sourceFolderFd, name, &info, *destination, name, paths);
 }
 
 void TreeCopy::copySubfolder(int sourceFolderFd, const char *name,
@@ -170,20 +175,22 @@ void TreeCopy::copySourceFile(const struct stat &sourceInfo, DestinationFolder &
 {
     // The source path as given is the whole name to show.
     Paths paths{"", withoutTrailingSlashes(options_.destination)};
-    copyIfWanted(AT_FDCWD, options_.source.c_str(), sourceInfo, destination, destinationName,
+    copyIfWanted(AT_FDCWD, options_.source.c_str(), &sourceInfo, destination, destinationName,
                  paths);
 }
 
 void TreeCopy::copyIfWanted(int sourceFolderFd, const char *sourceName,
-                            const struct stat &sourceInfo, DestinationFolder &destination,
+                            const struct stat *sourceInfo, DestinationFolder &destination,
                             const char *destinationName, Paths &paths)
 {
-    if (options_.modifiedSince && sourceInfo.st_mtime < *options_.modifiedSince)
+    if (options_.modifiedSince && sourceInfo->st_mtime < *options_.modifiedSince)
         return;
     ++tally_.found;
     PathStep sourceStep(paths.source, sourceName);
     PathStep destinationStep(paths.destination, destinationName);
-    const Wanted want = wanted(sourceInfo, destination, destinationName, paths);
+    const Wanted want = sourceInfo != nullptr
+                            ? wanted(*sourceInfo, destination, destinationName, paths)
+                            : Wanted::AsNewFile;
     if (want == Wanted::No)
         return;
     if (!options_.listOnly) {
@@ -204,11 +211,16 @@ void TreeCopy::copyIfWanted(int sourceFolderFd, const char *sourceName,
     reporter_.copied(paths.source, paths.destination);
 }
 
+bool TreeCopy::holdsNoFile(const DestinationFolder &destination)
+{
+    // Missing, or made by this run, which puts each name there once.
+    return destination.fd() < 0 || destination.isNew();
+}
+
 TreeCopy::Wanted TreeCopy::wanted(const struct stat &sourceInfo, DestinationFolder &destination,
                                   const char *destinationName, const Paths &paths)
 {
-    // A folder that is missing or was made by this run holds no file to compare with.
-    if (destination.fd() < 0 || destination.isNew())
+    if (holdsNoFile(destination))
         return Wanted::AsNewFile;
     struct stat existing;
     if (fstatat(destination.fd(), destinationName, &existing, 0) != 0) {

@@ -58,8 +58,11 @@ class TreeCopy
                    const std::shared_ptr<DestinationFolder> &destination, Paths &paths);
     void copySubfolder(int sourceFolderFd, const char *name,
                        const std::shared_ptr<DestinationFolder> &destination, Paths &paths);
-    void copyIfWanted(int sourceFolderFd, const char *sourceName, const struct stat &sourceInfo,
+    // SOURCE_INFO is what the listing found, or null where the destination holds no file and no
+    // date is asked for, so that nothing needs comparing.
+    void copyIfWanted(int sourceFolderFd, const char *sourceName, const struct stat *sourceInfo,
                       DestinationFolder &destination, const char *destinationName, Paths &paths);
+    static bool holdsNoFile(const DestinationFolder &destination);
     Wanted wanted(const struct stat &sourceInfo, DestinationFolder &destination,
                   const char *destinationName, const Paths &paths);
     void fail(const char *what, const std::string &path, int error);
