@@ -181,19 +181,15 @@ std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceI
         unnamedFilesUsable = false;
         return std::nullopt;
     }
-    CopyFailure failure = fillTemporary(sourceFd, fd, sourceInfo);
-    if (failure.error == 0) {
-        if (const int error = linkUnnamed(fd, target.folderFd, target.name); error != 0)
-            failure = {error, false};
-    }
+    const CopyFailure filled = fillTemporary(sourceFd, fd, sourceInfo);
+    const int linkError = filled.error == 0 ? linkUnnamed(fd, target.folderFd, target.name) : 0;
     close(fd);
-    if (failure.error == ENOENT || failure.error == EPERM) {
+    if ((linkError == ENOENT || linkError == EPERM) && lseek(sourceFd, 0, SEEK_SET) == 0) {
         // No /proc to link through: from now on files are copied under a temporary name.
         unnamedFilesUsable = false;
-        if (lseek(sourceFd, 0, SEEK_SET) == 0)
-            return std::nullopt;
+        return std::nullopt;
     }
-    return failure;
+    return linkError != 0 ? CopyFailure{linkError, false} : filled;
 }
 
 // Writes the copy under a temporary name and renames it into place.

@@ -165,8 +165,7 @@ void TreeCopy::copySubfolder(int sourceFolderFd, const char *name,
         return;
     }
     auto subfolder = std::make_shared<DestinationFolder>(destination, name);
-    std::optional<FolderTask> refused = folders_->offer({fd, subfolder, paths});
-    if (refused)
+    if (!folders_->offer({fd, subfolder, paths}))
         copyFolder(fd, subfolder, paths);
 }
 

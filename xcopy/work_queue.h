@@ -21,14 +21,14 @@ template <typename Item> class WorkQueue
         add(std::move(item));
     }
 
-    // Queues the item unless the queue is full; otherwise it is handed back.
-    std::optional<Item> offer(Item item)
+    // Queues the item unless the queue is full; false then, and the caller does the work itself.
+    bool offer(Item item)
     {
         const std::lock_guard lock(mutex_);
         if (waiting_.size() >= capacity_)
-            return item;
+            return false;
         add(std::move(item));
-        return std::nullopt;
+        return true;
     }
 
     // The next item to work on, the newest first; nothing once all work is done.
