@@ -77,12 +77,13 @@ timed() {
 }
 CASE_IS_COLD=0
 
-# Waits, at most two minutes, for the machine to be idle: files deleted shortly before (by an
-# earlier run, say) are still being discarded by the disk and would slow whatever runs next.
+# Waits, at most half a minute, for the machine to be idle: files deleted shortly before (by an
+# earlier run, say) are still being discarded by the disk and would slow whatever runs next. A
+# machine shared with other work seldom gets quieter by waiting longer.
 wait_until_quiet() {
     [[ -r /proc/pressure/io ]] || { sleep 10; return; }
     local waited
-    for waited in $(seq 120); do
+    for waited in $(seq 30); do
         if awk '/^some/ { split($2, a, "="); if (a[2] > 1.0) busy = 1 } END { exit busy }' \
             /proc/pressure/io /proc/pressure/cpu; then
             return
