@@ -332,23 +332,22 @@ class XcopyRuns : public QObject
     void refusesCyclicCopy_data()
     {
         QTest::addColumn<QByteArray>("destination");
-        QTest::addColumn<bool>("bound"); // "bound" is a bind mount of the source
-        QTest::newRow("the source itself") << QByteArray("src") << false;
-        QTest::newRow("the source with a dot") << QByteArray("src/.") << false;
-        QTest::newRow("existing subfolder") << QByteArray("src/sub") << false;
-        QTest::newRow("new subfolder") << QByteArray("src/new/deeper") << false;
-        QTest::newRow("through ..") << QByteArray("dst/../src/new") << false;
-        QTest::newRow("through a missing folder and ..") << QByteArray("missing/../src") << false;
-        QTest::newRow("through a link") << QByteArray("link/new") << false;
-        QTest::newRow("through a bind mount") << QByteArray("bound/new") << true;
-        QTest::newRow("below a bind mount") << QByteArray("bound/sub/new") << true;
+        QTest::newRow("the source itself") << QByteArray("src");
+        QTest::newRow("the source with a dot") << QByteArray("src/.");
+        QTest::newRow("existing subfolder") << QByteArray("src/sub");
+        QTest::newRow("new subfolder") << QByteArray("src/new/deeper");
+        QTest::newRow("through ..") << QByteArray("dst/../src/new");
+        QTest::newRow("through a missing folder and ..") << QByteArray("missing/../src");
+        QTest::newRow("through a link") << QByteArray("link/new");
+        QTest::newRow("through a bind mount") << QByteArray("bound/new");
+        QTest::newRow("below a bind mount") << QByteArray("bound/sub/new");
     }
 
     void refusesCyclicCopy()
     {
         QFETCH(QByteArray, destination);
-        QFETCH(bool, bound);
-        if (bound && !(isRoot() && mount("bound", {"mount", "--bind", "src"})))
+        if (destination.startsWith("bound/") &&
+            !(isRoot() && mount("bound", {"mount", "--bind", "src"})))
             QSKIP("bind mounts need root");
         QVERIFY(QFile::link("src", "link"));
         const QStringList before = treeOf(".", true);

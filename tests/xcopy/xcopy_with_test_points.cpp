@@ -20,6 +20,16 @@ bool isSet(const char *variable, const char *value)
     return set != nullptr && std::strcmp(set, value) == 0;
 }
 
+// Fails with EIO where XCOPY_TEST_FAIL names the call, else makes it.
+int failOrCall(const char *call, long number, int fd)
+{
+    if (isSet("XCOPY_TEST_FAIL", call)) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(syscall(number, fd));
+}
+
 } // namespace
 
 void reachTestPoint(TestPoint point, int folderFd, const char *name)
@@ -37,20 +47,12 @@ void reachTestPoint(TestPoint point, int folderFd, const char *name)
 // These replace the C library's own in this program only.
 extern "C" int fdatasync(int fd)
 {
-    if (isSet("XCOPY_TEST_FAIL", "fdatasync")) {
-        errno = EIO;
-        return -1;
-    }
-    return static_cast<int>(syscall(SYS_fdatasync, fd));
+    return failOrCall("fdatasync", SYS_fdatasync, fd);
 }
 
 extern "C" int syncfs(int fd)
 {
-    if (isSet("XCOPY_TEST_FAIL", "syncfs")) {
-        errno = EIO;
-        return -1;
-    }
-    return static_cast<int>(syscall(SYS_syncfs, fd));
+    return failOrCall("syncfs", SYS_syncfs, fd);
 }
 
 int main(int argc, char **argv)
