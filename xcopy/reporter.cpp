@@ -10,7 +10,7 @@ namespace {
 
 // Gathered names go out in writes of about this size, like a stdio buffer, but never in the middle
 // of a line.
-constexpr std::size_t gatheredBytes = 16 << 10;
+constexpr std::size_t gatheredBytes = 4 << 10;
 
 void writeAll(int fd, const std::string &text)
 {
