@@ -2,12 +2,16 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
 
 constexpr mode_t folderMode = 0777; // narrowed by the umask, as for mkdir(1)
+
+// Folders are created seldom, so one lock for all of them costs nothing and keeps a parent from
+// being created twice by two threads filling different subfolders.
+std::mutex creationLock;
 
 // Creates every missing folder of the path, like mkdir -p. Returns 0 when the last one was
 // created, EEXIST when it was there already, or another errno value.
@@ -23,45 +27,62 @@ int createWithParents(const std::string &path)
 
 } // namespace
 
-DestinationFolder::DestinationFolder(const std::string &rootPath) : name_(rootPath.c_str())
+DestinationFolder::DestinationFolder(std::string rootPath) : name_(std::move(rootPath))
 {
-    open(AT_FDCWD, name_);
+    open(AT_FDCWD);
 }
 
-DestinationFolder::DestinationFolder(DestinationFolder &parent, const char *name)
-    : parent_(&parent), name_(name)
+DestinationFolder::DestinationFolder(std::shared_ptr<DestinationFolder> parent, std::string name)
+    : parent_(std::move(parent)), name_(std::move(name))
 {
-    if (parent.fd_ >= 0 && !parent.isNew_)
-        open(parent.fd_, name_);
+    if (parent_->fd() >= 0 && !parent_->isNew())
+        open(parent_->fd());
 }
 
 DestinationFolder::~DestinationFolder()
 {
-    if (fd_ >= 0)
-        close(fd_);
+    if (fd() >= 0)
+        close(fd());
 }
 
-void DestinationFolder::open(int parentFd, const char *name)
+void DestinationFolder::open(int parentFd)
 {
-    fd_ = openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ < 0 && errno != ENOENT)
+    const int fd = openat(parentFd, name_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 && errno != ENOENT)
         error_ = errno;
+    fd_.store(fd, std::memory_order_release);
 }
 
 int DestinationFolder::create()
 {
-    if (fd_ >= 0 || error_ != 0)
+    if (fd() >= 0)
+        return 0;
+    const std::lock_guard lock(creationLock);
+    return createHoldingLock();
+}
+
+int DestinationFolder::createHoldingLock()
+{
+    if (fd() >= 0 || error_ != 0)
         return error_;
-    if (parent_ != nullptr && (error_ = parent_->create()) != 0)
+    if (parent_ != nullptr && (error_ = parent_->createHoldingLock()) != 0)
         return error_;
-    const int parentFd = parent_ != nullptr ? parent_->fd_ : AT_FDCWD;
-    const int made = parent_ != nullptr ? (mkdirat(parentFd, name_, folderMode) == 0 ? 0 : errno)
-                                        : createWithParents(name_);
+    const int parentFd = parent_ != nullptr ? parent_->fd() : AT_FDCWD;
+    const int made = parent_ != nullptr
+                         ? (mkdirat(parentFd, name_.c_str(), folderMode) == 0 ? 0 : errno)
+                         : createWithParents(name_);
     if (made != 0 && made != EEXIST)
         return error_ = made;
-    isNew_ = made == 0;
-    open(parentFd, name_);
-    if (fd_ < 0 && error_ == 0)
+    isNew_.store(made == 0, std::memory_order_release);
+    open(parentFd);
+    if (fd() < 0 && error_ == 0)
         error_ = errno;
     return error_;
+}
+
+bool DestinationFolder::is(const struct stat &info) const
+{
+    struct stat own;
+    return fd() >= 0 && fstat(fd(), &own) == 0 && own.st_dev == info.st_dev &&
+           own.st_ino == info.st_ino;
 }

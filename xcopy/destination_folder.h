@@ -1,32 +1,37 @@
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <string>
+#include <sys/stat.h>
 
 // A folder of the destination tree. It is opened when it already exists and created, with its
-// parents, only when something is about to go into it.
+// parents, only when something is about to go into it. Threads walking its subfolders share it.
 class DestinationFolder
 {
   public:
-    // The path or NAME must stay valid while this folder is in use.
-    explicit DestinationFolder(const std::string &rootPath);
-    DestinationFolder(DestinationFolder &parent, const char *name);
+    explicit DestinationFolder(std::string rootPath);
+    DestinationFolder(std::shared_ptr<DestinationFolder> parent, std::string name);
     ~DestinationFolder();
     DestinationFolder(const DestinationFolder &) = delete;
     DestinationFolder &operator=(const DestinationFolder &) = delete;
 
     // Descriptor of the folder, or -1 while it does not exist.
-    int fd() const { return fd_; }
-    // Created by this run, so it cannot hold any file yet.
-    bool isNew() const { return isNew_; }
+    int fd() const { return fd_.load(std::memory_order_acquire); }
+    // Created by this run, so it holds no file but those this run put there.
+    bool isNew() const { return isNew_.load(std::memory_order_acquire); }
     // Creates the folder if needed; returns 0 or the errno value that prevented it.
     int create();
+    // Whether the folder exists and is the one INFO describes.
+    bool is(const struct stat &info) const;
 
   private:
-    void open(int parentFd, const char *name);
+    void open(int parentFd);
+    int createHoldingLock();
 
-    DestinationFolder *parent_ = nullptr;
-    const char *name_;
-    int fd_ = -1;
-    int error_ = 0;
-    bool isNew_ = false;
+    const std::shared_ptr<DestinationFolder> parent_;
+    const std::string name_;
+    std::atomic<int> fd_ = -1;
+    std::atomic<bool> isNew_ = false;
+    int error_ = 0; // guarded by the creation lock once the folder is shared
 };

@@ -1,19 +1,25 @@
 #include "file_copy.h"
 
 #include "interrupt_cleanup.h"
+#include "test_points.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
 
 // Small enough that an interrupt is handled soon during a large file.
-constexpr size_t kernelCopyChunk = 8 << 20;
+constexpr off_t kernelCopyChunk = 8 << 20;
+constexpr std::size_t bufferSize = 256 << 10;
 
 // Once the kernel refuses to copy between these file systems, stop asking it for every file.
-bool kernelCopyUsable = true;
+std::atomic<bool> kernelCopyUsable = true;
 
 mode_t processUmask()
 {
@@ -32,11 +38,16 @@ bool isComplete(off_t copied, off_t expected)
     return expected > 0 && copied >= expected;
 }
 
+off_t nextStep(off_t copied, off_t expected, off_t chunk)
+{
+    return expected > 0 ? std::min(chunk, expected - copied) : chunk;
+}
+
 CopyFailure readAndWrite(int from, int to, off_t expected)
 {
-    static char buffer[256 << 10];
+    thread_local const std::unique_ptr<char[]> buffer(new char[bufferSize]);
     for (off_t copied = 0; !isComplete(copied, expected);) {
-        const ssize_t got = read(from, buffer, sizeof buffer);
+        const ssize_t got = read(from, buffer.get(), nextStep(copied, expected, bufferSize));
         if (got == 0)
             break;
         if (got < 0) {
@@ -45,7 +56,7 @@ CopyFailure readAndWrite(int from, int to, off_t expected)
             return {errno, true};
         }
         for (ssize_t done = 0; done < got;) {
-            const ssize_t put = write(to, buffer + done, got - done);
+            const ssize_t put = write(to, buffer.get() + done, got - done);
             if (put < 0 && errno != EINTR)
                 return {errno, false};
             done += put > 0 ? put : 0;
@@ -55,11 +66,13 @@ CopyFailure readAndWrite(int from, int to, off_t expected)
     return {};
 }
 
+// Copies EXPECTED bytes (or up to the end when 0) from the current position of FROM to that of TO.
 CopyFailure copyContent(int from, int to, off_t expected)
 {
     off_t copied = 0;
     while (kernelCopyUsable && !isComplete(copied, expected)) {
-        const ssize_t step = copy_file_range(from, nullptr, to, nullptr, kernelCopyChunk, 0);
+        const ssize_t step = copy_file_range(from, nullptr, to, nullptr,
+                                             nextStep(copied, expected, kernelCopyChunk), 0);
         if (step > 0) {
             copied += step;
             continue;
@@ -75,31 +88,46 @@ CopyFailure copyContent(int from, int to, off_t expected)
             kernelCopyUsable = false;
         return readAndWrite(from, to, expected);
     }
-    return kernelCopyUsable ? CopyFailure{} : readAndWrite(from, to, expected);
+    if (isComplete(copied, expected))
+        return {};
+    return readAndWrite(from, to, expected > 0 ? expected - copied : 0);
 }
 
-// Creates a hidden, uniquely named file in the folder; NAME receives its name.
-int createTemporary(int folderFd, mode_t mode, char (&name)[64])
+bool looksSparse(const struct stat &info)
 {
-    static const int processId = getpid();
-    static unsigned counter = 0;
-    for (;;) {
-        std::snprintf(name, sizeof name, ".xcopy-%d-%u.tmp", processId, ++counter);
-        rememberTemporaryFile(folderFd, name);
-        const int fd = openat(folderFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) {
-            if (fd < 0)
-                forgetTemporaryFile();
-            return fd;
+    return info.st_blocks * 512 < info.st_size;
+}
+
+// Copies only the parts of a sparse file that hold data, and leaves the rest a hole, as a
+// truncation to the full size makes it. Nothing is written where a file system cannot tell.
+CopyFailure copySparse(int from, int to, off_t size)
+{
+    for (off_t offset = 0; offset < size;) {
+        const off_t data = lseek(from, offset, SEEK_DATA);
+        if (data < 0) {
+            if (errno == ENXIO)
+                break;
+            return {errno, true};
         }
+        const off_t hole = lseek(from, data, SEEK_HOLE);
+        if (hole < 0 || lseek(from, data, SEEK_SET) < 0)
+            return {errno, true};
+        if (lseek(to, data, SEEK_SET) < 0)
+            return {errno, false};
+        if (const CopyFailure failure = copyContent(from, to, hole - data); failure.error != 0)
+            return failure;
+        offset = hole;
     }
+    return ftruncate(to, size) == 0 ? CopyFailure{} : CopyFailure{errno, false};
 }
 
 CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sourceInfo)
 {
-    if (const CopyFailure failure = copyContent(sourceFd, temporaryFd, sourceInfo.st_size);
-        failure.error != 0)
-        return failure;
+    const CopyFailure copied = looksSparse(sourceInfo)
+                                   ? copySparse(sourceFd, temporaryFd, sourceInfo.st_size)
+                                   : copyContent(sourceFd, temporaryFd, sourceInfo.st_size);
+    if (copied.error != 0)
+        return copied;
     // open() already applied the bits the umask lets through; only the rest needs fchmod,
     // and set-id bits only after writing, which would clear them.
     const mode_t permissions = sourceInfo.st_mode & 07777;
@@ -112,32 +140,117 @@ CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sour
     return {};
 }
 
-} // namespace
-
-CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const struct stat &sourceInfo,
-                     int destinationFolderFd, const char *destinationName)
+// Creates a hidden, uniquely named file in the folder; NAME receives its name.
+int createTemporary(int folderFd, mode_t mode, char (&name)[64])
 {
-    const int sourceFd = openat(sourceFolderFd, sourceName, O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (sourceFd < 0)
-        return {errno, true};
-    char temporaryName[64];
-    const int temporaryFd =
-        createTemporary(destinationFolderFd, sourceInfo.st_mode & 0777, temporaryName);
-    if (temporaryFd < 0) {
-        const CopyFailure failure{errno, false};
-        close(sourceFd);
-        return failure;
+    static const int processId = getpid();
+    static std::atomic<unsigned> counter = 0;
+    for (;;) {
+        std::snprintf(name, sizeof name, ".xcopy-%d-%u.tmp", processId, ++counter);
+        const int fd = createTemporaryFile(folderFd, name, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
     }
+}
+
+// Where a file system has unnamed files, a new file is written as one and linked in once
+// complete: nothing of it can be left behind, whatever ends the copy.
+std::atomic<bool> unnamedFilesUsable = true;
+
+int linkUnnamed(int fd, int folderFd, const char *name)
+{
+    if (linkat(fd, "", folderFd, name, AT_EMPTY_PATH) == 0)
+        return 0;
+    // Older kernels link a descriptor so only for privileged processes, but its /proc path for all.
+    if (errno != ENOENT && errno != EPERM)
+        return errno;
+    char path[32];
+    std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
+    return linkat(AT_FDCWD, path, folderFd, name, AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+
+// Nothing when this cannot be done here, and the caller copies the file under a temporary name.
+std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceInfo,
+                                        const CopyTarget &target)
+{
+    const int fd =
+        openat(target.folderFd, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, sourceInfo.st_mode & 0777);
+    if (fd < 0) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return CopyFailure{errno, false};
+        unnamedFilesUsable = false;
+        return std::nullopt;
+    }
+    const CopyFailure filled = fillTemporary(sourceFd, fd, sourceInfo);
+    const int linkError = filled.error == 0 ? linkUnnamed(fd, target.folderFd, target.name) : 0;
+    close(fd);
+    if ((linkError == ENOENT || linkError == EPERM) && lseek(sourceFd, 0, SEEK_SET) == 0) {
+        // No /proc to link through: from now on files are copied under a temporary name.
+        unnamedFilesUsable = false;
+        return std::nullopt;
+    }
+    return linkError != 0 ? CopyFailure{linkError, false} : filled;
+}
+
+// Writes the copy under a temporary name and renames it into place.
+CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
+{
+    char temporaryName[64];
+    const int temporaryFd = createTemporary(target.folderFd, sourceInfo.st_mode & 0777,
+                                            temporaryName);
+    if (temporaryFd < 0)
+        return {errno, false};
 
     CopyFailure failure = fillTemporary(sourceFd, temporaryFd, sourceInfo);
-    close(sourceFd);
+    if (failure.error == 0)
+        reachTestPoint(TestPoint::TemporaryFilled, target.folderFd, temporaryName);
+    // The old file goes only once its replacement is on the disk; a new name loses nothing.
+    if (failure.error == 0 && target.replacesFile && fdatasync(temporaryFd) != 0)
+        failure = {errno, false};
     if (close(temporaryFd) != 0 && failure.error == 0)
         failure = {errno, false};
     if (failure.error == 0 &&
-        renameat(destinationFolderFd, temporaryName, destinationFolderFd, destinationName) != 0)
+        renameat(target.folderFd, temporaryName, target.folderFd, target.name) != 0)
         failure = {errno, false};
     if (failure.error != 0)
-        unlinkat(destinationFolderFd, temporaryName, 0);
+        unlinkat(target.folderFd, temporaryName, 0);
     forgetTemporaryFile();
+    return failure;
+}
+
+CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
+{
+    std::optional<CopyFailure> failure;
+    if (!target.replacesFile && unnamedFilesUsable)
+        failure = writeUnnamed(sourceFd, sourceInfo, target);
+    if (!failure)
+        failure = writeNamed(sourceFd, sourceInfo, target);
+    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+    if (failure->error == 0 && target.timesResetAtRename &&
+        utimensat(target.folderFd, target.name, times, AT_SYMLINK_NOFOLLOW) != 0)
+        failure = {errno, false};
+    return *failure;
+}
+
+} // namespace
+
+CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target)
+{
+    reachTestPoint(TestPoint::BeforeSourceOpen, sourceFolderFd, sourceName);
+    // Not blocking, so that a FIFO or device put in the file's place cannot stall the copy.
+    const int sourceFd =
+        openat(sourceFolderFd, sourceName, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (sourceFd < 0)
+        return {errno, true};
+    // What is copied is what was opened: its size, mode and times, not those listed before.
+    struct stat sourceInfo;
+    CopyFailure failure;
+    if (fstat(sourceFd, &sourceInfo) != 0)
+        failure = {errno, true};
+    else if (!S_ISREG(sourceInfo.st_mode))
+        failure = {notARegularFile, true};
+    else
+        failure = writeCopy(sourceFd, sourceInfo, target);
+    close(sourceFd);
     return failure;
 }

@@ -2,14 +2,25 @@
 
 #include <sys/stat.h>
 
+// errno-like value for a source that turned out, when opened, not to be a regular file.
+constexpr int notARegularFile = -1;
+
 struct CopyFailure
 {
-    int error = 0;              // errno value, 0 when the copy succeeded
+    int error = 0;              // errno value or notARegularFile, 0 when the copy succeeded
     bool readingSource = false; // otherwise the destination could not be written
 };
 
-// Copies the source file's content, permission bits and times to a temporary file beside the
-// destination and renames it over the destination only once complete, so an old file is never
-// damaged by a failed or interrupted copy.
-CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const struct stat &sourceInfo,
-                     int destinationFolderFd, const char *destinationName);
+struct CopyTarget
+{
+    int folderFd;
+    const char *name;
+    bool replacesFile;       // an old file of that name is there and must survive a failed copy
+    bool timesResetAtRename; // the destination's file system stamps a renamed file anew
+};
+
+// Copies the source file's content, holes, permission bits and times to a temporary file beside
+// the destination and renames it over the destination only once complete (and, when it replaces
+// a file, on the disk), so an old file is never damaged by a failed or interrupted copy. Only a
+// regular file is read: anything else put in its place since it was listed is refused unopened.
+CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,14 +12,41 @@ namespace {
 
 constexpr int interruptedStatus = 2;
 
-char temporaryName[NAME_MAX + 1];
-volatile sig_atomic_t temporaryFolderFd = -1;
+struct TemporaryFileSlot
+{
+    std::atomic<int> folderFd{-1};
+    char name[NAME_MAX + 1];
+};
+
+TemporaryFileSlot slots[maxTemporaryFileHolders];
+std::atomic<int> slotsTaken{0};
+thread_local const int ownSlot = slotsTaken++;
+
+// Files being created right now: the handler waits for them, so that no file appears after it
+// removed what it knew of.
+std::atomic<int> creating{0};
+thread_local std::atomic<bool> ownCreation{false};
+std::atomic<bool> interrupted{false};
+
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "the signal handler reads these");
+
+void waitForCreations()
+{
+    const int own = ownCreation ? 1 : 0;
+    const timespec pause{0, 1'000'000};
+    for (int waited = 0; creating != own && waited < 2000; ++waited)
+        nanosleep(&pause, nullptr);
+}
 
 extern "C" void onInterrupt(int)
 {
-    const int folderFd = temporaryFolderFd;
-    if (folderFd != -1)
-        unlinkat(folderFd, temporaryName, 0);
+    interrupted = true;
+    waitForCreations();
+    for (TemporaryFileSlot &slot : slots) {
+        if (const int folderFd = slot.folderFd; folderFd != -1)
+            unlinkat(folderFd, slot.name, 0);
+    }
     static const char message[] = "\nInterrupted\n";
     [[maybe_unused]] const auto written = write(STDERR_FILENO, message, sizeof message - 1);
     _exit(interruptedStatus);
@@ -40,16 +68,32 @@ void installInterruptHandlers()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-void rememberTemporaryFile(int folderFd, const char *name)
+int createTemporaryFile(int folderFd, const char *name, mode_t mode)
 {
-    temporaryFolderFd = -1;
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    std::strncpy(temporaryName, name, NAME_MAX);
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    temporaryFolderFd = folderFd;
+    TemporaryFileSlot &slot = slots[ownSlot];
+    ownCreation = true;
+    ++creating;
+    if (interrupted) {
+        // The handler is ending the program; it must not wait for this thread.
+        --creating;
+        ownCreation = false;
+        for (;;)
+            pause();
+    }
+    slot.folderFd = -1;
+    std::strncpy(slot.name, name, NAME_MAX);
+    slot.folderFd = folderFd;
+    const int fd = openat(folderFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const int error = errno;
+    if (fd < 0)
+        slot.folderFd = -1;
+    --creating;
+    ownCreation = false;
+    errno = error;
+    return fd;
 }
 
 void forgetTemporaryFile()
 {
-    temporaryFolderFd = -1;
+    slots[ownSlot].folderFd = -1;
 }

@@ -1,10 +1,17 @@
 #pragma once
 
-// Makes SIGINT, SIGTERM and SIGHUP remove the file being written and exit with status 2, lets a
-// file-size limit fail the write (EFBIG) instead of killing the program, and keeps copying when
-// the reader of the listing goes away.
+#include <sys/types.h>
+
+// Makes SIGINT, SIGTERM and SIGHUP remove the files being written, by every thread, and exit with
+// status 2; lets a file-size limit fail the write (EFBIG) instead of killing the program, and keeps
+// copying when the reader of the listing goes away.
 void installInterruptHandlers();
 
-// The file the handlers remove; set before it is created and cleared once it is renamed or gone.
-void rememberTemporaryFile(int folderFd, const char *name);
+// Most threads that may hold a temporary file at once.
+constexpr int maxTemporaryFileHolders = 16;
+
+// Creates the file NAME in the folder, exclusively, and has the handlers remove it until
+// forgetTemporaryFile() is called by the same thread. Returns the descriptor, or -1 with errno.
+int createTemporaryFile(int folderFd, const char *name, mode_t mode);
+// The calling thread's temporary file was renamed or removed.
 void forgetTemporaryFile();

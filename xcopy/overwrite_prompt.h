@@ -11,6 +11,8 @@ class OverwritePrompt
     OverwritePrompt(Overwrite mode, bool listOnly);
 
     bool allows(const std::string &destination);
+    // Whether allows() puts a question to the user.
+    bool asks() const { return mode_ == Overwrite::Ask && canAsk_ && !listOnly_; }
 
   private:
     Overwrite mode_;

@@ -48,9 +48,25 @@ std::string resolvePath(const std::string &path)
     return resolved;
 }
 
-bool isSameOrInside(const std::string &inner, const std::string &outer)
+std::string nearestExistingFolder(const std::string &absolutePath)
 {
-    if (!inner.starts_with(outer))
-        return false;
-    return inner.size() == outer.size() || outer == "/" || inner[outer.size()] == '/';
+    std::string folder = absolutePath;
+    struct stat info;
+    while (folder != "/" && !(stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
+        folder.resize(std::max<std::size_t>(1, folder.find_last_of('/')));
+    return folder;
+}
+
+bool leadsInto(const std::string &resolvedPath, const struct stat &folderInfo)
+{
+    // RESOLVED_PATH holds no link, so each parent is found by cutting off the last name.
+    for (std::string path = resolvedPath;;
+         path.resize(std::max<std::size_t>(1, path.find_last_of('/')))) {
+        struct stat info;
+        if (stat(path.c_str(), &info) == 0 && info.st_dev == folderInfo.st_dev &&
+            info.st_ino == folderInfo.st_ino)
+            return true;
+        if (path == "/")
+            return false;
+    }
 }

@@ -1,7 +1,6 @@
 #include "time_compare.h"
 
-#include <algorithm>
-#include <sys/vfs.h>
+#include <cstdlib>
 
 namespace {
 
@@ -15,6 +14,11 @@ constexpr long ntfs3Magic = 0x7366746e;
 constexpr long fuseMagic = 0x65735546;
 constexpr long cifsMagic = 0xFF534D42;
 constexpr long smb2Magic = 0xFE534D42;
+
+long long nanoseconds(const timespec &time)
+{
+    return static_cast<long long>(time.tv_sec) * nanosecondsPerSecond + time.tv_nsec;
+}
 
 } // namespace
 
@@ -35,28 +39,21 @@ long long timeResolutionOfFileSystem(long fileSystemType)
     }
 }
 
-long long timeResolutionAt(const std::string &absolutePath)
+std::optional<long long> timeResolutionFromProbe(const timespec &kept)
 {
-    std::string existing = absolutePath;
-    struct statfs info;
-    while (statfs(existing.c_str(), &info) != 0) {
-        if (existing == "/")
-            return 1;
-        const auto slash = existing.find_last_of('/');
-        existing.resize(slash == 0 ? 1 : slash);
+    const long long lost = std::llabs(nanoseconds(probeTime) - nanoseconds(kept));
+    // Whole seconds cannot turn the odd second into an even one: that takes 2-second steps.
+    if (kept.tv_nsec == 0 && kept.tv_sec % 2 == 0 && lost < 2 * nanosecondsPerSecond)
+        return 2 * nanosecondsPerSecond;
+    for (long long step = 1; step <= nanosecondsPerSecond; step *= 10) {
+        if (nanoseconds(kept) % step == 0 && lost < step)
+            return step;
     }
-    return timeResolutionOfFileSystem(info.f_type);
+    return std::nullopt;
 }
 
 bool destinationIsOlder(const timespec &source, const timespec &destination, long long resolutionNs)
 {
-    long long tolerance = resolutionNs;
-    // A time with no fraction of a second may have passed through a coarser file system (a FAT
-    // stick, an archive) that cut it to whole or even seconds; that cut does not make it older.
-    if (destination.tv_nsec == 0) {
-        const long long cut = destination.tv_sec % 2 == 0 ? 2 : 1;
-        tolerance = std::max(tolerance, cut * nanosecondsPerSecond);
-    }
     const long long secondsApart = static_cast<long long>(source.tv_sec) - destination.tv_sec;
     // Far apart is decided on whole seconds, which keeps the nanosecond sum below from overflowing.
     if (secondsApart > 3)
@@ -65,5 +62,5 @@ bool destinationIsOlder(const timespec &source, const timespec &destination, lon
         return false;
     const long long apart =
         secondsApart * nanosecondsPerSecond + (source.tv_nsec - destination.tv_nsec);
-    return apart > tolerance;
+    return apart > resolutionNs;
 }

@@ -4,11 +4,16 @@
 #include "time_compare.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
+
+// Folders waiting for a thread; enough to keep every thread busy on a wide tree.
+constexpr std::size_t waitingFolders = 64;
 
 std::string withoutTrailingSlashes(std::string path)
 {
@@ -38,53 +43,92 @@ class PathStep
 
 } // namespace
 
-TreeCopy::TreeCopy(const Options &options, long long destinationResolutionNs)
-    : options_(options), resolutionNs_(destinationResolutionNs),
-      reporter_(options.quiet, options.fullNames), prompt_(options.overwrite, options.listOnly),
-      sourcePath_(withoutTrailingSlashes(options.source)),
-      destinationPath_(withoutTrailingSlashes(options.destination))
+TreeCopy::TreeCopy(const Options &options, const DestinationTimes &destinationTimes,
+                   Reporter &reporter)
+    : options_(options), destinationTimes_(destinationTimes), reporter_(reporter),
+      prompt_(options.overwrite, options.listOnly)
 {
 }
 
-void TreeCopy::copyFolder(DIR *source, DestinationFolder &destination)
+void TreeCopy::copyFolderTree(int sourceFd, std::shared_ptr<DestinationFolder> root, int threads)
 {
-    if (options_.emptyFolders && !options_.listOnly) {
-        if (const int error = destination.create(); error != 0)
-            fail("Cannot create folder", destinationPath_, error);
+    root_ = root;
+    folders_ = std::make_unique<WorkQueue<FolderTask>>(threads > 1 ? waitingFolders : 0);
+    folders_->start({sourceFd, std::move(root),
+                     {withoutTrailingSlashes(options_.source),
+                      withoutTrailingSlashes(options_.destination)}});
+    if (prompt_.asks())
+        threads = 1; // one question at a time, between the names listed so far
+    std::vector<std::jthread> helpers;
+    try {
+        for (int i = 1; i < threads; ++i)
+            helpers.emplace_back([this] { work(); });
+    } catch (const std::system_error &) {
+        // Fewer threads only make it slower.
     }
-    const int sourceFd = dirfd(source);
+    work();
+}
+
+void TreeCopy::work()
+{
+    while (std::optional<FolderTask> task = folders_->take()) {
+        copyFolder(task->sourceFd, task->destination, task->paths);
+        folders_->finished();
+    }
+}
+
+void TreeCopy::copyFolder(int sourceFd, const std::shared_ptr<DestinationFolder> &destination,
+                          Paths &paths)
+{
+    DIR *source = fdopendir(sourceFd);
+    if (source == nullptr) {
+        fail("Cannot read folder", paths.source, errno);
+        close(sourceFd);
+        return;
+    }
+    if (options_.emptyFolders && !options_.listOnly) {
+        if (const int error = destination->create(); error != 0)
+            fail("Cannot create folder", paths.destination, error);
+    }
     for (;;) {
         errno = 0;
         const dirent *entry = readdir(source);
         if (entry == nullptr) {
             if (errno != 0)
-                fail("Cannot read folder", sourcePath_, errno);
-            return;
+                fail("Cannot read folder", paths.source, errno);
+            break;
         }
         const char *name = entry->d_name;
         const bool dotOrDotDot = name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2]));
         if (dotOrDotDot || (name[0] == '.' && !options_.hidden))
             continue;
-        copyEntry(sourceFd, *entry, destination);
+        copyEntry(sourceFd, *entry, destination, paths);
     }
+    closedir(source);
 }
 
-void TreeCopy::copyEntry(int sourceFolderFd, const dirent &entry, DestinationFolder &destination)
+void TreeCopy::copyEntry(int sourceFolderFd, const dirent &entry,
+                         const std::shared_ptr<DestinationFolder> &destination, Paths &paths)
 {
     const char *name = entry.d_name;
     if (entry.d_type == DT_DIR) {
         if (options_.subfolders)
-            copySubfolder(sourceFolderFd, name, destination);
+            copySubfolder(sourceFolderFd, name, destination, paths);
         return;
     }
     if (entry.d_type != DT_REG && entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
         return;
+    if (entry.d_type == DT_REG && !options_.modifiedSince && holdsNoFile(*destination)) {
+        // Nothing to compare with: the copy learns all it needs from the file it opens.
+        copyIfWanted(sourceFolderFd, name, nullptr, *destination, name, paths);
+        return;
+    }
 
     // Follows links, so a link to a file is copied as that file.
     struct stat info;
     if (fstatat(sourceFolderFd, name, &info, 0) != 0) {
-        PathStep step(sourcePath_, name);
-        fail("Cannot read", sourcePath_, errno);
+        PathStep step(paths.source, name);
+        fail("Cannot read", paths.source, errno);
         return;
     }
     if (S_ISDIR(info.st_mode)) {
@@ -94,87 +138,106 @@ void TreeCopy::copyEntry(int sourceFolderFd, const dirent &entry, DestinationFol
             entry.d_type == DT_LNK ||
             (fstatat(sourceFolderFd, name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode));
         if (!isLink && options_.subfolders)
-            copySubfolder(sourceFolderFd, name, destination);
+            copySubfolder(sourceFolderFd, name, destination, paths);
         return;
     }
     if (S_ISREG(info.st_mode))
-        copyIfWanted(sourceFolderFd, name, info, destination, name);
+        copyIfWanted(sourceFolderFd, name, &info, *destination, name, paths);
 }
 
-void TreeCopy::copySubfolder(int sourceFolderFd, const char *name, DestinationFolder &destination)
+void TreeCopy::copySubfolder(int sourceFolderFd, const char *name,
+                             const std::shared_ptr<DestinationFolder> &destination, Paths &paths)
 {
-    PathStep sourceStep(sourcePath_, name);
-    PathStep destinationStep(destinationPath_, name);
+    PathStep sourceStep(paths.source, name);
+    PathStep destinationStep(paths.destination, name);
     const int fd = openat(sourceFolderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    DIR *folder = fd >= 0 ? fdopendir(fd) : nullptr;
-    if (folder == nullptr) {
-        fail("Cannot read folder", sourcePath_, errno);
+    struct stat info;
+    if (fd < 0 || fstat(fd, &info) != 0) {
+        fail("Cannot read folder", paths.source, errno);
         if (fd >= 0)
             close(fd);
         return;
     }
-    DestinationFolder subfolder(destination, name);
-    copyFolder(folder, subfolder);
-    closedir(folder);
+    // The destination met inside the source (through a bind mount, say) would be copied into
+    // itself without end.
+    if (root_->is(info)) {
+        close(fd);
+        return;
+    }
+    auto subfolder = std::make_shared<DestinationFolder>(destination, name);
+    if (!folders_->offer({fd, subfolder, paths}))
+        copyFolder(fd, subfolder, paths);
 }
 
 void TreeCopy::copySourceFile(const struct stat &sourceInfo, DestinationFolder &destination,
                               const char *destinationName)
 {
     // The source path as given is the whole name to show.
-    sourcePath_.clear();
-    copyIfWanted(AT_FDCWD, options_.source.c_str(), sourceInfo, destination, destinationName);
+    Paths paths{"", withoutTrailingSlashes(options_.destination)};
+    copyIfWanted(AT_FDCWD, options_.source.c_str(), &sourceInfo, destination, destinationName,
+                 paths);
 }
 
 void TreeCopy::copyIfWanted(int sourceFolderFd, const char *sourceName,
-                            const struct stat &sourceInfo, DestinationFolder &destination,
-                            const char *destinationName)
+                            const struct stat *sourceInfo, DestinationFolder &destination,
+                            const char *destinationName, Paths &paths)
 {
-    if (options_.modifiedSince && sourceInfo.st_mtime < *options_.modifiedSince)
+    if (options_.modifiedSince && sourceInfo->st_mtime < *options_.modifiedSince)
         return;
     ++tally_.found;
-    PathStep sourceStep(sourcePath_, sourceName);
-    PathStep destinationStep(destinationPath_, destinationName);
-    if (!isWanted(sourceInfo, destination, destinationName))
+    PathStep sourceStep(paths.source, sourceName);
+    PathStep destinationStep(paths.destination, destinationName);
+    const Wanted want = sourceInfo != nullptr
+                            ? wanted(*sourceInfo, destination, destinationName, paths)
+                            : Wanted::AsNewFile;
+    if (want == Wanted::No)
         return;
     if (!options_.listOnly) {
         if (const int error = destination.create(); error != 0) {
-            fail("Cannot create folder for", destinationPath_, error);
+            fail("Cannot create folder for", paths.destination, error);
             return;
         }
-        const CopyFailure failure =
-            copyFile(sourceFolderFd, sourceName, sourceInfo, destination.fd(), destinationName);
+        const CopyTarget target{destination.fd(), destinationName, want == Wanted::AsReplacement,
+                                destinationTimes_.resetAtRename};
+        const CopyFailure failure = copyFile(sourceFolderFd, sourceName, target);
         if (failure.error != 0) {
             fail(failure.readingSource ? "Cannot read" : "Cannot write",
-                 failure.readingSource ? sourcePath_ : destinationPath_, failure.error);
+                 failure.readingSource ? paths.source : paths.destination, failure.error);
             return;
         }
     }
     ++tally_.copied;
-    reporter_.copied(sourcePath_, destinationPath_);
+    reporter_.copied(paths.source, paths.destination);
 }
 
-bool TreeCopy::isWanted(const struct stat &sourceInfo, DestinationFolder &destination,
-                        const char *destinationName)
+bool TreeCopy::holdsNoFile(const DestinationFolder &destination)
 {
-    // A folder that is missing or was made by this run holds no file to compare with.
-    if (destination.fd() < 0 || destination.isNew())
-        return true;
+    // Missing, or made by this run, which puts each name there once.
+    return destination.fd() < 0 || destination.isNew();
+}
+
+TreeCopy::Wanted TreeCopy::wanted(const struct stat &sourceInfo, DestinationFolder &destination,
+                                  const char *destinationName, const Paths &paths)
+{
+    if (holdsNoFile(destination))
+        return Wanted::AsNewFile;
     struct stat existing;
     if (fstatat(destination.fd(), destinationName, &existing, 0) != 0) {
         if (errno == ENOENT)
-            return true;
-        fail("Cannot check", destinationPath_, errno);
-        return false;
+            return Wanted::AsNewFile;
+        fail("Cannot check", paths.destination, errno);
+        return Wanted::No;
     }
     if (S_ISDIR(existing.st_mode)) {
-        fail("Cannot write", destinationPath_, EISDIR);
-        return false;
+        fail("Cannot write", paths.destination, EISDIR);
+        return Wanted::No;
     }
-    if (options_.newerOnly &&
-        !destinationIsOlder(sourceInfo.st_mtim, existing.st_mtim, resolutionNs_))
-        return false;
-    return prompt_.allows(destinationPath_);
+    if (options_.newerOnly && !destinationIsOlder(sourceInfo.st_mtim, existing.st_mtim,
+                                                  destinationTimes_.resolutionNs))
+        return Wanted::No;
+    if (prompt_.asks())
+        reporter_.flush();
+    return prompt_.allows(paths.destination) ? Wanted::AsReplacement : Wanted::No;
 }
 
 void TreeCopy::fail(const char *what, const std::string &path, int error)

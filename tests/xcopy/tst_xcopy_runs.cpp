@@ -1,6 +1,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
@@ -24,21 +27,28 @@ struct Result
 
 // Runs the built program in the current folder, SETUP first in the child. It is executed here, not
 // by QProcess, which would convert the arguments from QString, so that they pass byte for byte.
-Result run(QByteArrayList arguments, const std::function<void()> &setup = {})
+// SETTINGS ("NAME=value") are added to the environment.
+Result run(QByteArrayList arguments, const std::function<void()> &setup = {},
+           const char *program = XCOPY_PATH, QByteArrayList settings = {})
 {
-    arguments.prepend(XCOPY_PATH);
-    std::vector<char *> argv;
+    arguments.prepend(program);
+    std::vector<char *> argv, environment;
     for (QByteArray &argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
+    for (char **setting = environ; *setting != nullptr; ++setting)
+        environment.push_back(*setting);
+    for (QByteArray &setting : settings)
+        environment.push_back(setting.data());
+    environment.push_back(nullptr);
     QProcess process;
     process.setChildProcessModifier([&] {
         if (setup)
             setup();
-        execv(argv[0], argv.data());
+        execve(argv[0], argv.data(), environment.data());
         _exit(127);
     });
-    process.start(XCOPY_PATH);
+    process.start(program);
     process.closeWriteChannel(); // no terminal: nothing is asked, a slipped question reads nothing
     const bool ended =
         process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
@@ -91,6 +101,34 @@ QStringList treeOf(const QString &root, bool stamped = false)
     return entries;
 }
 
+// The built program with its test points, steered by SETTING ("NAME=value").
+Result runWithTestPoint(const QByteArrayList &arguments, const QByteArray &setting)
+{
+    return run(arguments, {}, XCOPY_WITH_TEST_POINTS_PATH, {setting});
+}
+
+// Modification time as the file system keeps it, past any cache of a FUSE file system.
+timespec keptTime(const QByteArray &path)
+{
+    struct statx info = {};
+    statx(AT_FDCWD, path.constData(), AT_STATX_FORCE_SYNC, STATX_MTIME, &info);
+    return {info.stx_mtime.tv_sec, info.stx_mtime.tv_nsec};
+}
+
+// Runs a helper program, its output dropped; true when it succeeded.
+bool succeeds(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+bool isRoot()
+{
+    return geteuid() == 0;
+}
+
 } // namespace
 
 // The built program run on real files, each case in a fresh current folder.
@@ -99,6 +137,18 @@ class XcopyRuns : public QObject
     Q_OBJECT
 
     std::optional<QTemporaryDir> tmp;
+    QStringList mounts;
+
+    // Mounts what MOUNT_ARGUMENTS name (a program and its arguments) on TARGET, for cleanup() to
+    // undo; false when this machine does not allow it.
+    bool mount(const QString &target, QStringList mountArguments)
+    {
+        QDir().mkpath(target);
+        if (!succeeds(mountArguments.takeFirst(), mountArguments << target))
+            return false;
+        mounts.prepend(QDir(target).absolutePath());
+        return true;
+    }
 
   private slots:
     void init()
@@ -116,6 +166,8 @@ class XcopyRuns : public QObject
     // QTemporaryDir cannot remove names that are not UTF-8, nor folders without rights.
     void cleanup()
     {
+        for (const QString &target : std::exchange(mounts, {}))
+            QProcess::execute("umount", {"-l", target});
         chmod("src/locked", 0755);
         QProcess::execute("rm", {"-rf", tmp->path()});
     }
@@ -250,8 +302,8 @@ class XcopyRuns : public QObject
         QTest::newRow("older by a millisecond") << timespec{1700000001, 699000000} << true;
         QTest::newRow("same time") << timespec{1700000001, 700000000} << false;
         QTest::newRow("newer") << timespec{1700000011, 700000000} << false;
-        QTest::newRow("cut to whole seconds") << timespec{1700000001, 0} << false;
-        QTest::newRow("cut to even seconds") << timespec{1700000000, 0} << false;
+        QTest::newRow("edited 1.5 s after its copy") << timespec{1700000000, 200000000} << true;
+        QTest::newRow("whole second, older") << timespec{1700000001, 0} << true;
         QTest::newRow("whole seconds, truly older") << timespec{1699999998, 0} << true;
     }
 
@@ -287,17 +339,33 @@ class XcopyRuns : public QObject
         QTest::newRow("through ..") << QByteArray("dst/../src/new");
         QTest::newRow("through a missing folder and ..") << QByteArray("missing/../src");
         QTest::newRow("through a link") << QByteArray("link/new");
+        QTest::newRow("through a bind mount") << QByteArray("bound/new");
+        QTest::newRow("below a bind mount") << QByteArray("bound/sub/new");
     }
 
     void refusesCyclicCopy()
     {
         QFETCH(QByteArray, destination);
+        if (destination.startsWith("bound/") &&
+            !(isRoot() && mount("bound", {"mount", "--bind", "src"})))
+            QSKIP("bind mounts need root");
         QVERIFY(QFile::link("src", "link"));
         const QStringList before = treeOf(".", true);
         const Result result = run({"src", destination, "/E", "/Y"});
         QCOMPARE(result.exitCode, 4);
         QVERIFY2(result.err.contains("Cannot perform a cyclic copy"), result.err);
         QCOMPARE(treeOf(".", true), before);
+    }
+
+    void destinationMountedInsideSourceIsLeftOut()
+    {
+        QVERIFY(QDir().mkpath("dst"));
+        if (!(isRoot() && mount("src/sub/deeper/inner", {"mount", "--bind", "dst"})))
+            QSKIP("bind mounts need root");
+        const Result result = run({"src", "dst", "/E", "/Y"});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(treeOf("dst"), (QStringList{"a.txt", "empty", "sub", "sub/b.txt", "sub/deeper",
+                                             "sub/deeper/c.txt", "sub/nothing"}));
     }
 
     void failedWriteKeepsOldFile()
@@ -315,20 +383,143 @@ class XcopyRuns : public QObject
                                              "sub/deeper/c.txt"}));
     }
 
-    void interruptKeepsOldFile()
+    // Each thread holds a complete temporary file when the interrupt comes.
+    void interruptRemovesEveryTemporaryFile()
     {
-        writeFile("big/huge", {});
-        QVERIFY(QFile::resize("big/huge", qint64(8) << 30)); // sparse: made at once, copied slowly
-        writeFile("dst/huge", "old content");
+        for (int folder = 0; folder < 8; ++folder) {
+            writeFile("many/" + QByteArray::number(folder) + "/new", "new");
+            writeFile("dst/" + QByteArray::number(folder) + "/new", "old");
+        }
         QProcess process;
-        process.start(XCOPY_PATH, {"big", "dst", "/Y"});
-        // The old file and the one being written.
-        QTRY_COMPARE_WITH_TIMEOUT(treeOf("dst").size(), 2, 20000);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XCOPY_TEST_HOLD", "1");
+        environment.insert("XCOPY_THREADS", "4");
+        process.setProcessEnvironment(environment);
+        process.start(XCOPY_WITH_TEST_POINTS_PATH, {"many", "dst", "/S", "/Y"});
+        const auto temporaryFiles = [] {
+            return treeOf("dst").filter(QRegularExpression("/\\.xcopy-[0-9]+-[0-9]+\\.tmp$"));
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(temporaryFiles().size(), 4, 20000);
         process.terminate();
         QVERIFY(process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 2);
-        QCOMPARE(readFile("dst/huge"), QByteArray("old content"));
-        QCOMPARE(treeOf("dst"), QStringList{"huge"});
+        QCOMPARE(temporaryFiles(), QStringList());
+        for (int folder = 0; folder < 8; ++folder)
+            QCOMPARE(readFile("dst/" + QByteArray::number(folder) + "/new"), QByteArray("old"));
+    }
+
+    // Several threads list and report at once into one pipe; one file fails.
+    void failingFileAmongThousandsIsReportedOnce()
+    {
+        const QByteArray longName(100, 'n');
+        QSet<QByteArray> expected{"2999 File(s) copied"};
+        for (int folder = 0; folder < 30; ++folder) {
+            for (int file = 0; file < 100; ++file) {
+                const QByteArray name =
+                    QByteArray::number(folder) + "/file" + QByteArray::number(file) + longName;
+                writeFile("many/" + name, "x");
+                expected << "many/" + name + " -> copy/" + name;
+            }
+        }
+        const QByteArray failing = "17/file5" + longName;
+        expected.remove("many/" + failing + " -> copy/" + failing);
+        QVERIFY(QDir().mkpath("copy/" + failing));
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(XCOPY_PATH, {"many", "copy", "/S", "/Y", "/F"});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 5);
+        QList<QByteArray> lines = process.readAll().split('\n');
+        QCOMPARE(lines.takeLast(), QByteArray());
+        QCOMPARE(lines.removeAll("Cannot write copy/" + failing + ": Is a directory"), 1);
+        QCOMPARE(lines.size(), expected.size());
+        QCOMPARE(QSet<QByteArray>(lines.begin(), lines.end()), expected);
+    }
+
+    void fifoSwappedInIsReportedAndSkipped()
+    {
+        const Result result = runWithTestPoint({"src", "dst", "/S"}, "XCOPY_TEST_FIFO_FOR=b.txt");
+        QCOMPARE(result.exitCode, 5);
+        QVERIFY2(result.err.contains("Cannot read src/sub/b.txt: Not a regular file"), result.err);
+        QVERIFY2(result.out.endsWith("2 File(s) copied\n"), result.out);
+        QCOMPARE(treeOf("dst"), (QStringList{"a.txt", "sub", "sub/deeper", "sub/deeper/c.txt"}));
+    }
+
+    // A replaced file reaches the disk before the old one goes; new files wait for one flush of
+    // the whole file system at the end.
+    void flushes_data()
+    {
+        QTest::addColumn<QByteArray>("failing");
+        QTest::addColumn<QByteArrayList>("switches");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("file flush before replacing")
+            << QByteArray("fdatasync") << QByteArrayList{"/Y"} << 5
+            << QByteArray("Cannot write dst/a.txt: Input/output error");
+        QTest::newRow("no file flush for a new file")
+            << QByteArray("fdatasync") << QByteArrayList{"/Y", "/S"} << 5
+            << QByteArray("2 File(s) copied");
+        QTest::newRow("file system flush at the end")
+            << QByteArray("syncfs") << QByteArrayList{"/Y"} << 5
+            << QByteArray("Cannot flush dst: Input/output error");
+        QTest::newRow("nothing flushed for a listing")
+            << QByteArray("syncfs") << QByteArrayList{"/L", "/Y"} << 0 << QByteArray();
+    }
+
+    void flushes()
+    {
+        QFETCH(QByteArray, failing);
+        QFETCH(QByteArrayList, switches);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, message);
+        writeFile("dst/a.txt", "old");
+        const Result result =
+            runWithTestPoint(QByteArrayList{"src", "dst"} + switches, "XCOPY_TEST_FAIL=" + failing);
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2((result.err + result.out).contains(message), result.err + result.out);
+        const bool replaced = failing == "syncfs" && !switches.contains("/L");
+        QCOMPARE(readFile("dst/a.txt"), replaced ? QByteArray("src/a.txt") : QByteArray("old"));
+        QCOMPARE(treeOf("dst").filter(".xcopy-"), QStringList());
+    }
+
+    void sparseFileKeepsHoles()
+    {
+        const qint64 size = qint64(1) << 30;
+        writeFile("sparse/file", {});
+        QVERIFY(QFile::resize("sparse/file", size));
+        QFile file("sparse/file");
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(size / 2));
+        QCOMPARE(file.write(QByteArray(4096, 'd')), 4096);
+        file.close();
+        QCOMPARE(run({"sparse", "dst"}).exitCode, 0);
+        struct stat source = {}, copy = {};
+        QVERIFY(stat("sparse/file", &source) == 0 && stat("dst/file", &copy) == 0);
+        QCOMPARE(copy.st_size, size);
+        QVERIFY2(copy.st_blocks <= source.st_blocks + 8, QByteArray::number(copy.st_blocks));
+        QFile copied("dst/file");
+        QVERIFY(copied.open(QIODevice::ReadOnly) && copied.seek(size / 2 - 1));
+        QCOMPARE(copied.read(4098), '\0' + QByteArray(4096, 'd') + '\0');
+    }
+
+    // A FAT stick stores times in 2-second steps and stamps a renamed file with the time of day.
+    void fatStickKeepsTimesAndCopiesOnlyChanges()
+    {
+        if (!isRoot() || QStandardPaths::findExecutable("fusefat").isEmpty() ||
+            QStandardPaths::findExecutable("mkfs.fat").isEmpty() || access("/dev/fuse", W_OK) != 0)
+            QSKIP("needs root, /dev/fuse, fusefat and mkfs.fat");
+        writeFile("fat.img", {});
+        QVERIFY(QFile::resize("fat.img", 32 << 20) && succeeds("mkfs.fat", {"fat.img"}));
+        if (!mount("fat", {"fusefat", "-o", "rw+", "fat.img"}))
+            QSKIP("fusefat cannot mount here");
+        const QByteArrayList arguments{"src", "fat/dst", "/D", "/Y", "/S"};
+        QVERIFY2(run(arguments).out.endsWith("3 File(s) copied\n"), "first copy");
+        const timespec kept = keptTime("fat/dst/a.txt");
+        QCOMPARE(kept.tv_nsec, 0);
+        QCOMPARE(kept.tv_sec, 1590969600); // the source's June 2020, an even second already
+        QVERIFY2(run(arguments).out.endsWith("0 File(s) copied\n"), "second copy");
+        writeFile("src/a.txt", "changed", {1590969602, 500000000});
+        const Result changed = run(arguments);
+        QVERIFY2(changed.out == "src/a.txt\n1 File(s) copied\n", changed.out);
     }
 
     void listingReaderLeavingDoesNotStopCopy()

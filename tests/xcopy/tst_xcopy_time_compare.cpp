@@ -4,8 +4,8 @@
 
 Q_DECLARE_METATYPE(timespec)
 
-// The comparison behind /D, for file systems that the test machine cannot mount: each file system
-// type has cases that only its own time resolution decides.
+// The comparison behind /D and the reading of a destination's time step, for file systems that the
+// test machine cannot mount: each step has cases that only it decides.
 class TimeCompare : public QObject
 {
     Q_OBJECT
@@ -34,7 +34,7 @@ class TimeCompare : public QObject
         row("ext4 same", {1000, 5}, {1000, 5}, ext4, false);
         row("ext4 older", {1000, 7}, {1000, 5}, ext4, true);
         row("ext4 newer", {1000, 5}, {1000, 7}, ext4, false);
-        row("cut to a whole odd second", {1001, 999999999}, {1001, 0}, ext4, false);
+        row("cut to a whole second", {1001, 999999999}, {1001, 0}, ext4, true);
         row("odd whole second, older", {1002, 500000000}, {1001, 0}, ext4, true);
         row("decades older", {2000000000, 0}, {5, 500}, ext4, true);
         row("decades newer", {5, 500}, {2000000000, 0}, fat, false);
@@ -48,6 +48,32 @@ class TimeCompare : public QObject
         QFETCH(bool, older);
         QCOMPARE(destinationIsOlder(source, destination, timeResolutionOfFileSystem(fileSystem)),
                  older);
+    }
+
+    void probeTimeTellsTheStep_data()
+    {
+        QTest::addColumn<timespec>("kept");
+        QTest::addColumn<long long>("step"); // 0: no step explains it
+        const auto row = [](const char *name, timespec kept, long long step) {
+            QTest::newRow(name) << kept << step;
+        };
+        row("nanoseconds", {1000000001, 123456789}, 1);
+        row("100 ns", {1000000001, 123456700}, 100);
+        row("microseconds", {1000000001, 123456000}, 1000);
+        row("10 ms", {1000000001, 120000000}, 10000000);
+        row("seconds", {1000000001, 0}, 1000000000);
+        row("100 ms", {1000000001, 100000000}, 100000000);
+        row("2 s cut down", {1000000000, 0}, 2000000000);
+        row("2 s rounded up", {1000000002, 0}, 2000000000);
+        row("a time of its own", {1796609228, 0}, 0);
+        row("4 s too far", {999999998, 0}, 0);
+    }
+
+    void probeTimeTellsTheStep()
+    {
+        QFETCH(timespec, kept);
+        QFETCH(long long, step);
+        QCOMPARE(timeResolutionFromProbe(kept).value_or(0), step);
     }
 };
 
