@@ -166,7 +166,9 @@ class tst_MainWindow : public QObject
             QCOMPARE(shown(f), QStringList({"Command1", "ckUseTimer", "lblUseTimer"}));
             QCOMPARE(f.find<QComboBox>(QStringLiteral("Combo1"))->palette().color(QPalette::Text),
                      QApplication::palette().color(QPalette::WindowText));
-            QCOMPARE(f.database.records(Table::Path1), QStringList());
+            for (const TableDefinition &def : kTables) // every setting erased
+                QCOMPARE(f.database.records(def.table),
+                         def.table == Table::AutoSync ? QStringList{"0"} : QStringList());
         } else {
             QCOMPARE(shown(f), kGroup.mid(0, 5) + kGroup.mid(6) + QStringList{"lblSyncSet"});
         }
