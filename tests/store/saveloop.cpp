@@ -10,15 +10,13 @@ int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
     QString error;
-    const std::unique_ptr<SettingsStore> store =
-        SettingsStore::open(QCoreApplication::arguments().value(1), &error);
+    const auto store = SettingsStore::open(QCoreApplication::arguments().value(1), &error);
     if (!store) {
-        QTextStream(stderr) << error << "\n";
+        QTextStream(stderr) << error;
         return 1;
     }
     QTextStream out(stdout);
-    for (int round = store->ReadNewestField(Table::Path1).value_or(QString()).toInt() + 1;;
-         ++round) {
+    for (int round = store->ReadNewestField(Table::Path1).value_or("").toInt() + 1;; ++round) {
         const QString value = QString::number(round);
         if (!store->ReplaceRecord(Table::Date, value) || !store->AppendRecord(Table::Path1, value))
             return 1;

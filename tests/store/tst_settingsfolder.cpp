@@ -1,17 +1,16 @@
-#include "testdatabase.h"
-
 #include "platform/accounts.h"
 #include "store/settingsfolder.h"
 #include "store/settingsschema.h"
+#include "store/settingsstore.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <filesystem>
 
-// The install's step that puts the settings in place: a data folder of the owner's, linked from
-// the installation folder, and never a lost setting.
+// The install's step that puts the settings in place: a data folder of the owner's alone, linked
+// from the installation folder, and never a lost setting or another file taken from its owner.
 class tst_SettingsFolder : public QObject
 {
     Q_OBJECT
@@ -19,9 +18,8 @@ class tst_SettingsFolder : public QObject
   private slots:
     void settingsArePutInPlace_data();
     void settingsArePutInPlace();
-    void settingsAreNotTakenFromTheirOwner_data();
-    void settingsAreNotTakenFromTheirOwner();
-    void twoDatabasesAreRefused();
+    void settingsAreNotMixedUp_data();
+    void settingsAreNotMixedUp();
 };
 
 namespace {
@@ -30,33 +28,30 @@ namespace {
 struct Scratch
 {
     QTemporaryDir top;
-    SettingsLocation location{top.filePath(QStringLiteral("opt")),
-                              top.filePath(QStringLiteral("data"))};
+    SettingsLocation location{top.filePath("opt"), top.filePath("data")};
     Scratch() { QDir().mkdir(location.installFolder); }
     QString link() const { return settingsDatabasePath(location.installFolder); }
     QString database() const { return settingsDatabasePath(location.dataFolder); }
 };
 
-// A settings database holding one From folder.
 void makeDatabase(const QString &path, const QString &fromFolder)
 {
     QString error;
-    if (createSettingsDatabase(path, &error) != CreateResult::Created)
-        qFatal("cannot create %s: %s", qPrintable(path), qPrintable(error));
+    QCOMPARE(createSettingsDatabase(path, &error), CreateResult::Created);
     SettingsStore::open(path, &error)->AppendRecord(Table::Path1, fromFolder);
 }
 
-int mode(const QString &path)
-{
-    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString());
-    return static_cast<int>(status.permissions()) & 07777;
-}
-
+// The From folder that the settings hold, or why they cannot be opened.
 QString fromFolder(const QString &path)
 {
     QString error;
     const std::unique_ptr<SettingsStore> store = SettingsStore::open(path, &error);
-    return store ? store->ReadField(Table::Path1).value_or(QString()) : error;
+    return store ? store->ReadField(Table::Path1).value_or("") : error;
+}
+
+int mode(const QString &path)
+{
+    return int(std::filesystem::status(path.toStdString()).permissions()) & 07777;
 }
 
 } // namespace
@@ -64,126 +59,108 @@ QString fromFolder(const QString &path)
 void tst_SettingsFolder::settingsArePutInPlace_data()
 {
     QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("kept"); // the From folder the settings hold afterwards
-    QTest::newRow("first install") << "nothing"
-                                   << "";
-    QTest::newRow("reinstall") << "data folder"
-                               << "/home/me";
-    QTest::newRow("earlier version's database at the fixed path") << "old file"
-                                                                  << "/home/old";
-    QTest::newRow("link leading elsewhere") << "stale link"
-                                            << "/home/me";
+    QTest::addColumn<QString>("earlierOwner"); // of the settings there were; "" for the tester
+    QTest::addColumn<QString>("handOverTo");
+    QTest::addColumn<QString>("newOwner");
+    QTest::addColumn<QString>("owner"); // of the settings afterwards; "" for the tester
+    const auto row = [](const char *name, const char *before, const char *earlierOwner,
+                        const char *handOverTo, const char *newOwner, const char *owner) {
+        QTest::newRow(name) << QString(before) << QString(earlierOwner) << QString(handOverTo)
+                            << QString(newOwner) << QString(owner);
+    };
+    row("first install", "nothing", "", "", "", "");
+    row("first install for the installing user", "nothing", "", "", "nobody", "nobody");
+    row("reinstall", "data folder", "", "", "", "");
+    row("reinstall keeps the owner", "data folder", "nobody", "", "daemon", "nobody");
+    row("an earlier version's database moves with its owner", "old file", "", "", "daemon", "");
+    row("a link leading elsewhere", "stale link", "", "", "", "");
+    row("handed over", "data folder", "", "nobody", "", "nobody");
+    row("handed back", "data folder", "nobody", "root", "", "root");
 }
 
 void tst_SettingsFolder::settingsArePutInPlace()
 {
     QFETCH(QString, before);
-    QFETCH(QString, kept);
-
-    Scratch scratch;
-    if (before == QLatin1String("old file")) {
-        makeDatabase(scratch.link(), QStringLiteral("/home/old"));
-        QFile journal(scratch.link() + QStringLiteral("-journal"));
-        QVERIFY(journal.open(QIODevice::WriteOnly));
-    } else if (before != QLatin1String("nothing")) {
-        QVERIFY(QDir().mkdir(scratch.location.dataFolder));
-        makeDatabase(scratch.database(), QStringLiteral("/home/me"));
-        QVERIFY(QFile::setPermissions(scratch.database(),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
-    }
-    if (before == QLatin1String("stale link"))
-        QVERIFY(QFile::link(scratch.top.filePath(QStringLiteral("gone")), scratch.link()));
-
-    QStringList done;
-    QCOMPARE(setUpSettings(scratch.location, {}, &done), QString());
-
-    QCOMPARE(QFileInfo(scratch.link()).symLinkTarget(), scratch.database());
-    QCOMPARE(mode(scratch.location.dataFolder), 0700);
-    QCOMPARE(mode(scratch.database()), 0600);
-    QCOMPARE(fromFolder(scratch.link()), kept);
-    // A journal left by a crash goes along with its database.
-    QCOMPARE(QFile::exists(scratch.database() + QStringLiteral("-journal")),
-             before == QLatin1String("old file"));
-    QVERIFY2(done.last().contains(currentAccount().name), qPrintable(done.join('\n')));
-}
-
-void tst_SettingsFolder::settingsAreNotTakenFromTheirOwner_data()
-{
-    QTest::addColumn<QString>("earlierOwner"); // of the data folder or the old file; "" for none
-    QTest::addColumn<bool>("oldLayout");
-    QTest::addColumn<QString>("handOverTo");
-    QTest::addColumn<QString>("newOwner");
-    QTest::addColumn<QString>("expectedOwner");
-    const auto row = [](const char *name, const char *earlierOwner, bool oldLayout,
-                        const char *handOverTo, const char *newOwner, const char *expectedOwner) {
-        QTest::newRow(name) << QString::fromLatin1(earlierOwner) << oldLayout
-                            << QString::fromLatin1(handOverTo) << QString::fromLatin1(newOwner)
-                            << QString::fromLatin1(expectedOwner);
-    };
-    row("new settings go to the installing user", "", false, "", "nobody", "nobody");
-    row("new settings from a root shell stay root's", "", false, "", "", "root");
-    row("a reinstall keeps the owner", "nobody", false, "", "daemon", "nobody");
-    row("a moved database keeps its owner", "nobody", true, "", "daemon", "nobody");
-    row("handed over", "root", false, "nobody", "", "nobody");
-    row("handed back", "nobody", false, "root", "", "root");
-}
-
-void tst_SettingsFolder::settingsAreNotTakenFromTheirOwner()
-{
     QFETCH(QString, earlierOwner);
-    QFETCH(bool, oldLayout);
     QFETCH(QString, handOverTo);
     QFETCH(QString, newOwner);
-    QFETCH(QString, expectedOwner);
-    if (currentAccount().userId != 0)
+    QFETCH(QString, owner);
+    const Account me = currentAccount();
+    if (me.userId != 0 && !(earlierOwner + handOverTo + owner).isEmpty())
         QSKIP("only root gives files to other users");
-    if (!findAccount(QStringLiteral("nobody")) || !findAccount(QStringLiteral("daemon")))
-        QSKIP("the users nobody and daemon are needed");
+    owner = owner.isEmpty() ? me.name : owner;
 
     Scratch scratch;
-    const QString folder = oldLayout ? scratch.location.installFolder : scratch.location.dataFolder;
-    // Only the owner's own files are handed over: a link to another file, or a second name of
-    // one, may have been put into the folder to have that file handed over too.
-    const QStringList elsewhere{scratch.top.filePath(QStringLiteral("a")),
-                                scratch.top.filePath(QStringLiteral("b"))};
+    const QString &data = scratch.location.dataFolder;
+    // A link to another file, or a second name of one, may have been put into the data folder
+    // to have that file handed over too.
+    const QStringList elsewhere{scratch.top.filePath("a"), scratch.top.filePath("b")};
     for (const QString &path : elsewhere)
         QVERIFY(QFile(path).open(QIODevice::WriteOnly));
-    if (!earlierOwner.isEmpty()) {
-        QVERIFY(oldLayout || QDir().mkdir(folder));
-        makeDatabase(settingsDatabasePath(folder), QStringLiteral("/home/me"));
-        for (const QString &path : {settingsDatabasePath(folder), folder})
-            QCOMPARE(giveTo(path, *findAccount(earlierOwner)), QString());
-        QVERIFY(QFile::link(elsewhere[0], folder + QStringLiteral("/link")));
-        std::filesystem::create_hard_link(QFileInfo(elsewhere[1]).filesystemFilePath(),
-                                          QFileInfo(folder + "/name").filesystemFilePath());
+    if (before == "old file") {
+        makeDatabase(scratch.link(), "/home/me");
+        QVERIFY(QFile(scratch.link() + "-journal").open(QIODevice::WriteOnly));
+    } else if (before != "nothing") {
+        QVERIFY(QDir().mkdir(data));
+        makeDatabase(scratch.database(), "/home/me");
+        QVERIFY(QFile::link(elsewhere[0], data + "/link"));
+        std::filesystem::create_hard_link(elsewhere[1].toStdString(),
+                                          (data + "/name").toStdString());
+        for (const QString &path : {scratch.database(), data})
+            QCOMPARE(giveTo(path, earlierOwner.isEmpty() ? me : *findAccount(earlierOwner)), "");
     }
+    if (before == "stale link")
+        QVERIFY(QFile::link(scratch.top.filePath("gone"), scratch.link()));
 
-    const SettingsOwners owners{findAccount(handOverTo), findAccount(newOwner)};
     QStringList done;
-    QCOMPARE(setUpSettings(scratch.location, owners, &done), QString());
+    const SettingsOwners owners{findAccount(handOverTo), findAccount(newOwner)};
+    QCOMPARE(setUpSettings(scratch.location, owners, &done), "");
 
-    for (const QString &path : {scratch.location.dataFolder, scratch.database()})
-        QCOMPARE(ownerOf(path)->name, expectedOwner);
-    for (const QString &path : elsewhere) {
-        QCOMPARE(ownerOf(path)->name, QStringLiteral("root"));
-        QVERIFY(mode(path) != 0600);
+    QCOMPARE(QFileInfo(scratch.link()).symLinkTarget(), scratch.database());
+    QCOMPARE(fromFolder(scratch.link()), before == "nothing" ? "" : "/home/me");
+    // A journal left by a crash goes along with its database.
+    QCOMPARE(QFile::exists(scratch.database() + "-journal"), before == "old file");
+    for (const auto &[path, bits] : {std::pair(data, 0700), {scratch.database(), 0600}}) {
+        QCOMPARE(mode(path), bits);
+        QCOMPARE(ownerOf(path)->name, owner);
     }
-    QVERIFY2(done.last().contains(expectedOwner), qPrintable(done.last()));
+    for (const QString &path : elsewhere)
+        QVERIFY(mode(path) != 0600);
+    QCOMPARE(
+        done.last(),
+        QString("%1 reaches the settings, which belong to %2 alone").arg(scratch.link(), owner));
 }
 
-void tst_SettingsFolder::twoDatabasesAreRefused()
+void tst_SettingsFolder::settingsAreNotMixedUp_data()
 {
+    QTest::addColumn<bool>("dataFolderIsALink");
+    QTest::addColumn<QString>("problem"); // {link}, {database} and {data} stand for their paths
+    QTest::newRow("an earlier version's database and the data folder's")
+        << false << "Both {link} and {database} hold settings; remove the one not to keep";
+    QTest::newRow("the data folder a link") << true << "{data} is not a folder";
+}
+
+// An earlier version's database at the fixed path, and one in the data folder.
+void tst_SettingsFolder::settingsAreNotMixedUp()
+{
+    QFETCH(bool, dataFolderIsALink);
+    QFETCH(QString, problem);
+
     Scratch scratch;
-    QVERIFY(QDir().mkdir(scratch.location.dataFolder));
-    makeDatabase(scratch.database(), QStringLiteral("/home/new"));
-    makeDatabase(scratch.link(), QStringLiteral("/home/old"));
+    const QString &data = scratch.location.dataFolder;
+    const QString folder = dataFolderIsALink ? scratch.top.filePath("elsewhere") : data;
+    QVERIFY(QDir().mkdir(folder));
+    QVERIFY(!dataFolderIsALink || QFile::link(folder, data));
+    makeDatabase(scratch.database(), "/home/new");
+    makeDatabase(scratch.link(), "/home/old");
 
     QStringList done;
-    const QString problem = setUpSettings(scratch.location, {}, &done);
-    QVERIFY2(problem.contains(scratch.link()) && problem.contains(scratch.database()),
-             qPrintable(problem));
-    QCOMPARE(fromFolder(scratch.link()), QStringLiteral("/home/old"));
-    QCOMPARE(fromFolder(scratch.database()), QStringLiteral("/home/new"));
+    QCOMPARE(setUpSettings(scratch.location, {}, &done),
+             problem.replace("{link}", scratch.link())
+                 .replace("{database}", scratch.database())
+                 .replace("{data}", data));
+    QCOMPARE(fromFolder(scratch.link()), "/home/old");
+    QCOMPARE(fromFolder(scratch.database()), "/home/new");
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsFolder)

@@ -1,82 +1,69 @@
 #include "testdatabase.h"
-#include "unprivileged.h"
 
-#include "store/settingsschema.h"
-
-#include <QFile>
-#include <QScopeGuard>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QThread>
 
-#include <filesystem>
+#include <future>
+
+using Operation = std::function<bool(SettingsStore &)>;
+Q_DECLARE_METATYPE(Operation)
 
 class tst_SettingsStore : public QObject
 {
     Q_OBJECT
 
   private slots:
-    void initTestCase();
     void recordOperations_data();
     void recordOperations();
-    void readFieldGivesTheOldestRecord();
-    void dbDeleteEmptiesEverythingButTheFlag();
-    void valuesSurviveReopening();
-    void failedOperationsAreReportedAndChangeNothing();
-    void openRefusesUnusableFiles_data();
-    void openRefusesUnusableFiles();
-    void creationNeverOverwrites();
-    void settingsThatCannotBeSavedAreAPrivateCopy_data();
-    void settingsThatCannotBeSavedAreAPrivateCopy();
-
-  private:
-    QString m_whyStillRoot;
+    void stopLeavesOnlyTheFlagOff();
+    void aSaveWaitsForAnotherProgramsSave();
+    void aProgramKilledWhileSavingLosesNothingSaved();
 };
-
-void tst_SettingsStore::initTestCase()
-{
-    m_whyStillRoot = dropRootRights();
-}
-
-using Operation = std::function<bool(SettingsStore &)>;
-Q_DECLARE_METATYPE(Operation)
 
 void tst_SettingsStore::recordOperations_data()
 {
-    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("before"); // the intervals stored
     QTest::addColumn<Operation>("operation");
     QTest::addColumn<QStringList>("after");
+    QTest::addColumn<bool>("diskFull");
+    QTest::addColumn<QString>("failed"); // what the report says could not be done; "" for none
+    const auto row = [](const char *name, const QStringList &before, const Operation &operation,
+                        const QStringList &after) {
+        QTest::newRow(name) << before << operation << after << false << QString();
+    };
+    // On a full disk an operation changes nothing, and says so.
+    const auto onFullDisk = [](const char *name, const QStringList &before, const char *failed,
+                               const Operation &operation) {
+        QTest::newRow(name) << before << operation << before << true << QString(failed);
+    };
+    const Operation clear = [](SettingsStore &s) { return s.ClearTable(Table::Days); };
+    const Operation keepNewest = [](SettingsStore &s) { return s.KeepNewestRecord(Table::Days); };
+    const Operation append = [](SettingsStore &s) { return s.AppendRecord(Table::Days, "30"); };
+    const Operation replace = [](SettingsStore &s) { return s.ReplaceRecord(Table::Days, "30"); };
+    const Operation seed = [](SettingsStore &s) { return s.SeedIfEmpty(Table::Days, "30"); };
+    const QStringList three{"3", "7", "14"};
+    const char *days = "save the interval in days";
 
-    const QStringList none;
-    const QStringList one{QStringLiteral("7")};
-    const QStringList three{QStringLiteral("3"), QStringLiteral("7"), QStringLiteral("14")};
-    const auto clear = [](SettingsStore &s) { return s.ClearTable(Table::Days); };
-    const auto keepNewest = [](SettingsStore &s) { return s.KeepNewestRecord(Table::Days); };
-    const auto replace = [](SettingsStore &s) {
-        return s.ReplaceRecord(Table::Days, QStringLiteral("30"));
-    };
-    const auto seed = [](SettingsStore &s) {
-        return s.SeedIfEmpty(Table::Days, QStringLiteral("1"));
-    };
-    const auto append = [](SettingsStore &s) {
-        return s.AppendRecord(Table::Days, QStringLiteral("30"));
-    };
-
-    QTest::newRow("clear empty") << none << Operation(clear) << none;
-    QTest::newRow("clear one") << one << Operation(clear) << none;
-    QTest::newRow("clear three") << three << Operation(clear) << none;
-    QTest::newRow("keep newest of none") << none << Operation(keepNewest) << none;
-    QTest::newRow("keep newest of one") << one << Operation(keepNewest) << one;
-    QTest::newRow("keep newest of three") << three << Operation(keepNewest) << QStringList{"14"};
-    QTest::newRow("replace empty") << none << Operation(replace) << QStringList{"30"};
-    QTest::newRow("replace one") << one << Operation(replace) << QStringList{"30"};
-    QTest::newRow("replace three") << three << Operation(replace) << QStringList{"30"};
-    QTest::newRow("replace, the value among others")
-        << QStringList{"7", "30"} << Operation(replace) << QStringList{"30"};
-    QTest::newRow("seed empty") << none << Operation(seed) << QStringList{"1"};
-    QTest::newRow("seed one") << one << Operation(seed) << one;
-    QTest::newRow("seed three") << three << Operation(seed) << three;
-    QTest::newRow("append to empty") << none << Operation(append) << QStringList{"30"};
-    QTest::newRow("append to three")
-        << three << Operation(append) << QStringList{"3", "7", "14", "30"};
+    row("clear", three, clear, {});
+    row("keep the newest", three, keepNewest, {"14"});
+    row("append", three, append, {"3", "7", "14", "30"});
+    row("replace another value", {"7"}, replace, {"30"});
+    row("replace, the value among others", {"7", "30"}, replace, {"30"});
+    row("seed an empty table", {}, seed, {"30"});
+    row("seed a table that holds records", three, seed, three);
+    onFullDisk("replace", three, days, replace);
+    // The table holds just this value already: nothing is written, so nothing can fail.
+    onFullDisk("replace by the value held", {"30"}, "", replace);
+    onFullDisk("stop", three, "save the automatic copy setting",
+               [](SettingsStore &s) { return s.DBDelete(); });
+    onFullDisk("several steps together", three, "save the next copy date", [=](SettingsStore &s) {
+        return s.together([&] { return clear(s) && s.AppendRecord(Table::Date, "5"); });
+    });
+    onFullDisk("a replacement inside steps taken together", three, days,
+               [=](SettingsStore &s) { return s.together([&] { return replace(s); }); });
 }
 
 void tst_SettingsStore::recordOperations()
@@ -84,215 +71,88 @@ void tst_SettingsStore::recordOperations()
     QFETCH(QStringList, before);
     QFETCH(Operation, operation);
     QFETCH(QStringList, after);
+    QFETCH(bool, diskFull);
+    QFETCH(QString, failed);
 
-    TestDatabase db;
-    db.add(Table::Days, before);
-    QVERIFY(operation(db.store()));
-    QCOMPARE(db.records(Table::Days), after);
-    QCOMPARE(db.records(Table::Time), QStringList()); // no other table is touched
-}
-
-void tst_SettingsStore::readFieldGivesTheOldestRecord()
-{
-    TestDatabase db;
-    QCOMPARE(db.store().ReadField(Table::Date), std::nullopt);
-
-    db.store().AppendRecord(Table::Date, QStringLiteral("2026-03-05"));
-    db.store().AppendRecord(Table::Date, QStringLiteral("2026-03-12"));
-    QCOMPARE(db.store().ReadField(Table::Date), QStringLiteral("2026-03-05"));
-
-    db.store().KeepNewestRecord(Table::Date);
-    QCOMPARE(db.store().ReadField(Table::Date), QStringLiteral("2026-03-12"));
-}
-
-void tst_SettingsStore::dbDeleteEmptiesEverythingButTheFlag()
-{
-    TestDatabase db;
-    for (const TableDefinition &def : kTables)
-        db.add(def.table, {QStringLiteral("a"), QStringLiteral("b")});
-    db.add(Table::AutoSync, {QStringLiteral("1")});
-
-    QVERIFY(db.store().DBDelete());
-
-    for (const TableDefinition &def : kTables) {
-        const QStringList expected =
-            def.table == Table::AutoSync ? QStringList{"0"} : QStringList{};
-        QCOMPARE(db.records(def.table), expected);
-    }
-}
-
-void tst_SettingsStore::valuesSurviveReopening()
-{
-    const QString path = QStringLiteral("/media/usb/Back up \"new\"/$(date);ü");
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("xcopy.mdb"));
-    QString error;
-    QCOMPARE(createSettingsDatabase(file, &error), CreateResult::Created);
-    {
-        auto store = SettingsStore::open(file, &error);
-        QVERIFY2(store, qPrintable(error));
-        QVERIFY(store->AppendRecord(Table::Path4, path));
-        QVERIFY(store->ReplaceRecord(Table::AutoSync, QStringLiteral("1")));
-    }
-    auto reopened = SettingsStore::open(file, &error);
-    QVERIFY2(reopened, qPrintable(error));
-    QCOMPARE(reopened->ReadField(Table::Path4), path);
-    QCOMPARE(reopened->ReadField(Table::AutoSync), QStringLiteral("1"));
-}
-
-void tst_SettingsStore::failedOperationsAreReportedAndChangeNothing()
-{
     TestDatabase db;
     QStringList reports;
     db.store().setFailureReport([&](const QString &message) { reports.append(message); });
-    db.add(Table::Date, {QStringLiteral("2026-03-05")});
-    db.add(Table::Path3, {QStringLiteral("/home/me")});
-    // Every insert into these tables fails, as on a full disk.
-    for (const char *table : {"tblDate", "tblAutoSync"}) {
-        db.execute(QStringLiteral("CREATE TRIGGER full_%1 BEFORE INSERT ON %1 "
-                                  "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END")
-                       .arg(QLatin1String(table)));
+    db.add(Table::Days, before);
+    db.add(Table::Path1, {"/home/me"});
+    const QString full = "database or disk is full";
+    // Every insert into these tables fails.
+    for (const QString table : {"tblDays", "tblDate", "tblAutoSync"}) {
+        if (diskFull)
+            db.execute(QString("CREATE TRIGGER full_%1 BEFORE INSERT ON %1 "
+                               "BEGIN SELECT RAISE(ABORT, '%2'); END")
+                           .arg(table, full));
     }
 
-    QVERIFY(!db.store().ReplaceRecord(Table::Date, QStringLiteral("2026-03-12")));
-    QCOMPARE(db.records(Table::Date), QStringList{"2026-03-05"});
-    QCOMPARE(reports.size(), 1);
-    QVERIFY2(reports[0].contains(QLatin1String("the next copy date")), qPrintable(reports[0]));
-    QVERIFY2(reports[0].contains(QLatin1String("disk is full")), qPrintable(reports[0]));
-    QVERIFY2(reports[0].contains(db.path()), qPrintable(reports[0]));
-
-    QVERIFY(!db.store().DBDelete());
-    QCOMPARE(db.records(Table::Path3), QStringList{"/home/me"});
-    QCOMPARE(db.records(Table::Date), QStringList{"2026-03-05"});
-
-    db.execute(QStringLiteral("DROP TABLE tblDays"));
-    QCOMPARE(db.store().ReadField(Table::Days), std::nullopt);
-    QVERIFY(!db.store().AppendRecord(Table::Days, QStringLiteral("7")));
-    QVERIFY2(reports.last().contains(QLatin1String("tblDays")), qPrintable(reports.last()));
-}
-
-void tst_SettingsStore::openRefusesUnusableFiles_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("missing file") << "missing"
-                                  << "does not exist";
-    QTest::newRow("not a database") << "garbage"
-                                    << "not a database";
-    QTest::newRow("a table missing") << "DROP TABLE tblTime"
-                                     << "tblTime";
-    QTest::newRow("a field missing") << "ALTER TABLE tblPath9 RENAME COLUMN Path9 TO Other"
-                                     << "Path9";
-}
-
-void tst_SettingsStore::openRefusesUnusableFiles()
-{
-    QFETCH(QString, setup);
-    QFETCH(QString, reason);
-
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("xcopy.mdb"));
-    if (setup == QLatin1String("garbage")) {
-        QFile garbage(file);
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write(QByteArray(4096, 'x'));
-    } else if (setup != QLatin1String("missing")) {
-        TestDatabase db;
-        db.execute(setup);
-        QVERIFY(QFile::copy(db.path(), file));
-    }
-
-    QString error;
-    QVERIFY(!SettingsStore::open(file, &error));
-    QVERIFY2(error.contains(reason), qPrintable(error));
-    if (setup == QLatin1String("missing"))
-        QVERIFY(!QFile::exists(file));
-}
-
-void tst_SettingsStore::creationNeverOverwrites()
-{
-    TestDatabase db;
-    db.add(Table::Path1, {QStringLiteral("/home/me")});
-    QFile file(db.path());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
-
-    QString error;
-    QCOMPARE(createSettingsDatabase(db.path(), &error), CreateResult::AlreadyPresent);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
+    QCOMPARE(operation(db.store()), failed.isEmpty());
+    const QString report =
+        QString("Could not %1 in the settings database %2: %3").arg(failed, db.path(), full);
+    QCOMPARE(reports, failed.isEmpty() ? QStringList() : QStringList{report});
+    QCOMPARE(db.records(Table::Days), after);
+    QCOMPARE(db.store().ReadField(Table::Days).value_or("none"), after.value(0, "none"));
+    QCOMPARE(db.store().ReadNewestField(Table::Days).value_or("none"),
+             after.value(after.size() - 1, "none"));
     QCOMPARE(db.records(Table::Path1), QStringList{"/home/me"});
 }
 
-void tst_SettingsStore::settingsThatCannotBeSavedAreAPrivateCopy_data()
+void tst_SettingsStore::stopLeavesOnlyTheFlagOff()
 {
-    QTest::addColumn<bool>("throughLink");
-    QTest::addColumn<int>("linkFolderMode");
-    QTest::addColumn<int>("dataFolderMode");
-    QTest::addColumn<int>("fileMode");
-    QTest::addColumn<QString>("reason"); // empty: changes are saved; {data} is the data folder
-    QTest::addColumn<bool>("readable");
+    TestDatabase db;
+    for (const TableDefinition &def : kTables)
+        db.add(def.table, {"a", "b"});
 
-    QTest::newRow("own file") << false << 0755 << 0755 << 0644 << "" << true;
-    // SQLite must follow the link and write its journal beside the real file.
-    QTest::newRow("through a link from a folder the user may not write")
-        << true << 0555 << 0755 << 0644 << "" << true;
-    QTest::newRow("read-only file")
-        << false << 0755 << 0755 << 0444 << "you are not allowed to change it" << true;
-    QTest::newRow("folder closed for writing")
-        << false << 0755 << 0555 << 0644
-        << "you are not allowed to write in its folder {data}, where SQLite keeps its journal"
-        << true;
-    QTest::newRow("unreadable file")
-        << false << 0755 << 0755 << 0000 << "you are not allowed to read it" << false;
-    QTest::newRow("link into another user's folder")
-        << true << 0755 << 0000 << 0644 << "you are not allowed to read it" << false;
+    QVERIFY(db.store().DBDelete());
+    for (const TableDefinition &def : kTables)
+        QCOMPARE(db.records(def.table),
+                 def.table == Table::AutoSync ? QStringList{"0"} : QStringList());
 }
 
-void tst_SettingsStore::settingsThatCannotBeSavedAreAPrivateCopy()
+// Another program's save makes a save wait, not fail.
+void tst_SettingsStore::aSaveWaitsForAnotherProgramsSave()
 {
-    QFETCH(bool, throughLink);
-    QFETCH(int, linkFolderMode);
-    QFETCH(int, dataFolderMode);
-    QFETCH(int, fileMode);
-    QFETCH(QString, reason);
-    QFETCH(bool, readable);
-    if (!m_whyStillRoot.isEmpty())
-        QSKIP(qPrintable(m_whyStillRoot));
-
     TestDatabase db;
-    db.add(Table::Path1, {QStringLiteral("/home/me")});
-    QTemporaryDir linkFolder;
-    const QString path = throughLink ? linkFolder.filePath(QStringLiteral("xcopy.mdb")) : db.path();
-    QVERIFY(!throughLink || QFile::link(db.path(), path));
-    const auto chmod = [](const QString &target, int bits) {
-        std::filesystem::permissions(QFile::encodeName(target).toStdString(),
-                                     static_cast<std::filesystem::perms>(bits));
-    };
-    {
-        chmod(db.path(), fileMode);
-        chmod(db.folder(), dataFolderMode);
-        chmod(linkFolder.path(), linkFolderMode);
-        const auto restoreModes = qScopeGuard([&] {
-            chmod(linkFolder.path(), 0755);
-            chmod(db.folder(), 0755);
-            chmod(db.path(), 0644);
-        });
+    db.execute("BEGIN IMMEDIATE");
+    std::future<bool> saved = std::async(std::launch::async, [&] {
         QString error;
-        const std::unique_ptr<SettingsStore> store = SettingsStore::open(path, &error);
-        QVERIFY2(store, qPrintable(error));
-        QStringList reports;
-        store->setFailureReport([&](const QString &message) { reports.append(message); });
-        QCOMPARE(store->unsavedReason(), reason.replace(QLatin1String("{data}"), db.folder()));
-        QCOMPARE(store->ReadField(Table::Path1).has_value(), readable);
-        QVERIFY(store->AppendRecord(Table::Path2, QStringLiteral("/backup")));
-        QVERIFY(store->ReplaceRecord(Table::AutoSync, QStringLiteral("1")));
-        QCOMPARE(store->ReadField(Table::Path2), QStringLiteral("/backup"));
-        QCOMPARE(reports, QStringList());
+        return SettingsStore::open(db.path(), &error)->AppendRecord(Table::Days, "7");
+    });
+    QCOMPARE(saved.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+    db.execute("COMMIT");
+    QVERIFY(saved.get());
+}
+
+// A program killed in the middle of saving leaves settings that pass SQLite's integrity check,
+// with every save that had returned and no half of one.
+void tst_SettingsStore::aProgramKilledWhileSavingLosesNothingSaved()
+{
+    TestDatabase db;
+    // Each kill falls at a chance point of a round, so that some fall inside a save.
+    for (int kill = 1; kill <= 20; ++kill) {
+        QProcess saver;
+        QElapsedTimer clock;
+        clock.start();
+        saver.start(SAVE_LOOP, {db.path()});
+        while (saver.peek(1 << 16).count('\n') < 10)
+            QVERIFY2(saver.waitForReadyRead(10000), saver.readAllStandardError().constData());
+        const qint64 microsecondsPerRound = clock.nsecsElapsed() / 1000 / 10;
+        QThread::usleep(QRandomGenerator::global()->bounded(microsecondsPerRound + 1));
+        saver.kill();
+        QVERIFY(saver.waitForFinished(10000));
+        QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
+        const int lastSaved = saver.readAllStandardOutput().trimmed().split('\n').last().toInt();
+
+        QCOMPARE(db.execute("PRAGMA integrity_check"), "ok");
+        // Each round appends its number once: every round up to the last one that returned.
+        const QStringList rounds = db.records(Table::Path1);
+        QCOMPARE(rounds.last().toInt(), rounds.size());
+        QCOMPARE_GE(rounds.size(), lastSaved);
+        // Before that it replaces the date, never only half of it.
+        QCOMPARE(db.records(Table::Date).size(), 1);
     }
-    QCOMPARE(db.records(Table::Path2), reason.isEmpty() ? QStringList{"/backup"} : QStringList());
-    QCOMPARE(db.records(Table::Path1), QStringList{"/home/me"});
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsStore)

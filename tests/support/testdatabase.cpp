@@ -60,9 +60,10 @@ void TestDatabase::add(Table table, const QStringList &values)
     }
 }
 
-void TestDatabase::execute(const QString &sql)
+QString TestDatabase::execute(const QString &sql)
 {
     QSqlQuery query(QSqlDatabase::database(m_connection));
     if (!query.exec(sql))
         qFatal("cannot run %s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+    return query.next() ? query.value(0).toString() : QString();
 }

@@ -22,8 +22,9 @@ class TestDatabase
     // Every record of a table, oldest first, read through a separate connection.
     QStringList records(Table table) const;
     void add(Table table, const QStringList &values);
-    // Runs a statement through the separate connection, e.g. to drop a table.
-    void execute(const QString &sql);
+    // Runs a statement through the separate connection, e.g. to drop a table; returns the first
+    // value of its result, if any.
+    QString execute(const QString &sql);
 
   private:
     QTemporaryDir m_dir;
