@@ -49,8 +49,8 @@ frmSelect::frmSelect(const Platform &platform, QWidget *parent)
     // the font does not change from second to second.
     shrinkToWidth(ui.lblTimer, {QStringLiteral("12:00:00 PM"), QStringLiteral("12:00:00 AM")},
                   kLabelRoom);
-    for (QLabel *date : {ui.lblDate, ui.lblNextDate})
-        shrinkToWidth(date, {QStringLiteral("12/31/2099")}, kLabelRoom);
+    shrinkToWidth(ui.lblDate, {QStringLiteral("12/31/2099")}, kLabelRoom);
+    ui.lblNextDate->setFont(ui.lblDate->font()); // a box of the same width
 
     // The lists start at the program's current folder; no change is reported for that.
     const QString start = QDir::currentPath();

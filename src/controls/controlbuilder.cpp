@@ -126,6 +126,10 @@ void fitFont(QWidget *control, const QSize &box, bool wraps,
 void shrinkToFit(QLabel *label)
 {
     const QRect box = label->contentsRect();
+    // Most texts fit on one line; only the others need the wrapping layout measured.
+    const QFontMetrics metrics = label->fontMetrics();
+    if (metrics.horizontalAdvance(label->text()) <= box.width() && metrics.height() <= box.height())
+        return;
     const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
     fitFont(label, box.size(), label->wordWrap(), [&](const QFontMetrics &metrics) {
         return metrics.boundingRect(QRect(0, 0, box.width(), QWIDGETSIZE_MAX), flags, label->text())

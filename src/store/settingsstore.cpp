@@ -65,13 +65,13 @@ QString execute(QSqlDatabase &db, const QString &sql, const std::optional<QStrin
 // schema names an attached database ("saved."); empty for the main one.
 QString checkTables(QSqlDatabase &db, const QString &schema = {})
 {
+    // One statement names every table and field, so that one look finds any that is missing.
+    QStringList probes;
     for (const TableDefinition &def : kTables) {
-        const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2%3 LIMIT 0")
-                                .arg(QLatin1String(def.field), schema, QLatin1String(def.name));
-        if (QString problem = execute(db, sql); !problem.isEmpty())
-            return problem;
+        probes.append(QStringLiteral("(SELECT rowid, %1 FROM %2%3 LIMIT 0)")
+                          .arg(QLatin1String(def.field), schema, QLatin1String(def.name)));
     }
-    return {};
+    return execute(db, QStringLiteral("SELECT 1 FROM ") + probes.join(QStringLiteral(", ")));
 }
 
 // Why this user's changes cannot be written to a file they may read, or an empty text.
