@@ -1,12 +1,20 @@
-// Copies started for real, each in its copy window, with the real copy command or a stand-in, and
-// the run log that keeps them.
+// Copies started for real, each in its copy window, with the real copy command or a stand-in; the
+// run log that keeps them; and the program that outlives its main window while a copy runs.
+#include "fakes.h"
+#include "testdatabase.h"
+
+#include "app/startup.h"
 #include "copy/copycommand.h"
 #include "platform/outputtranscript.h"
 #include "platform/posixprogramstarter.h"
+#include "store/settingsfolder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -15,7 +23,9 @@
 #include <QTextBlock>
 #include <QTimer>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class tst_CopyWindow : public QObject
 {
@@ -28,6 +38,7 @@ class tst_CopyWindow : public QObject
     void logIsKeptPrivatelyInTheStateFolder_data();
     void logIsKeptPrivatelyInTheStateFolder();
     void longOutputKeepsItsEndsAndFailures();
+    void programOutlivesItsMainWindowUntilTheCopyEnds();
 };
 
 namespace {
@@ -289,6 +300,60 @@ void tst_CopyWindow::longOutputKeepsItsEndsAndFailures()
     const qint64 leftOut =
         text.mid(text.lastIndexOf('[', marker) + 1).split(' ').value(0).toLongLong();
     QCOMPARE(leftOut + text.count('\n') - 1, 100000);
+}
+
+void tst_CopyWindow::programOutlivesItsMainWindowUntilTheCopyEnds()
+{
+    // The copy command, a stand-in, waits at a gate that the test opens.
+    QTemporaryDir install;
+    TestDatabase database;
+    QVERIFY(QFile::copy(database.path(), settingsDatabasePath(install.path())));
+    QVERIFY(QFile::link(QStringLiteral(ARGV_RECORDER), install.filePath("xcopy")));
+    const QByteArray gate = QFile::encodeName(install.filePath("gate"));
+    QVERIFY(mkfifo(gate.constData(), 0600) == 0);
+    qputenv("RECORD_AFTER", gate);
+    qputenv("RECORD_TO", QFile::encodeName(install.filePath("record")));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(install.filePath("state")));
+
+    QObject context;
+    QTimer gateOpener;
+    QPointer<QWidget> mainWindow;
+    bool mainWindowGone = false;
+    QTimer::singleShot(0, &context, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("frmSelect"))
+                mainWindow = window;
+        }
+        mainWindow->findChild<QLineEdit *>("Text1")->setText(install.filePath("from"));
+        mainWindow->findChild<QLineEdit *>("Text2")->setText(install.filePath("to"));
+        mainWindow->findChild<QCheckBox *>("Check1")->setChecked(true);
+        mainWindow->findChild<QPushButton *>("Command1")->click();
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() != QLatin1String("CopyWindow"))
+                window->close();
+        }
+        gateOpener.start(10);
+    });
+    connect(&gateOpener, &QTimer::timeout, &context, [&] {
+        const int writer = open(gate.constData(), O_WRONLY | O_NONBLOCK);
+        if (writer < 0)
+            return;
+        mainWindowGone = mainWindow.isNull();
+        QVERIFY(write(writer, "go", 2) == 2);
+        close(writer);
+        gateOpener.stop();
+    });
+
+    FakeMessageBoxes messages;
+    const int status = runProgram(install.path(), messages);
+    qunsetenv("XDG_STATE_HOME");
+
+    // The program went on without its main window, and ended when the copy and its window did.
+    QCOMPARE(status, 0);
+    QVERIFY(mainWindowGone);
+    QVERIFY(messages.shown.isEmpty());
+    QVERIFY(
+        readText(install.filePath("state/RevuredAVeze/xcopy.log")).contains(", exit status 0. "));
 }
 
 QTEST_MAIN(tst_CopyWindow)
