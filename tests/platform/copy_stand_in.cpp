@@ -4,7 +4,7 @@
 // not copy to its error output, the last of them without its line end, then ends with the exit
 // status ENDING, or by the signal -ENDING when that is negative. With HOLD_FILE it first creates
 // that file, as a copy makes its temporary file, and holds until SIGTERM, which removes it and ends
-// with status 2.
+// with status 2, or for a minute at most, so that a test that dies leaves no stand-in behind.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +40,7 @@ int main(int argc, char *argv[])
         holdFile = argv[5];
         std::signal(SIGTERM, onTerminate);
         close(open(holdFile, O_WRONLY | O_CREAT, 0600));
+        alarm(60);
         for (;;)
             pause();
     }

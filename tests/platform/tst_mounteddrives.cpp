@@ -22,12 +22,14 @@ class tst_MountedDrives : public QObject
             "29 21 8:17 / /media/me/MY\\040STICK rw - vfat /dev/sdb1 rw\n"
             "30 21 0:40 / /mnt/share rw - nfs4 server:/share rw\n"
             "31 21 8:17 / /media/me/MY\\040STICK rw - vfat /dev/sdb1 rw\n"
+            "32 21 8:33 / /run/media/me/CARD rw - exfat /dev/sdc1 rw\n"
             "a line that is not a mount\n";
 
         QStringList roots;
         for (const Drive &drive : drivesFromMounts(mountsFromMountInfo(mountInfo)))
             roots.append(drive.root);
-        QCOMPARE(roots, (QStringList{"/", "/home", "/media/me/MY STICK", "/mnt/share"}));
+        QCOMPARE(roots, (QStringList{"/", "/home", "/media/me/MY STICK", "/mnt/share",
+                                     "/run/media/me/CARD"}));
     }
 };
 
