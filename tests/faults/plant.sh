@@ -18,13 +18,13 @@ cmake -S "$scratch" -B "$scratch/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/
 echo "Building the unfaulted copy"
 cmake --build "$scratch/build" --parallel "$(nproc)" >"$scratch/build.log" 2>&1 ||
     { tail -20 "$scratch/build.log"; exit 1; }
-# The unit tests, without the end-to-end and install tests, which try the whole product on the
+# The unit tests, without the end-to-end and package tests, which try the whole product on the
 # machine; a fault in the copy command reaches only the tests that run it. A run ends at the
 # first failure: one is enough to catch a fault.
 run_tests() { # [source file]
     local only=.
     [[ "${1:-}" == xcopy/* ]] && only='xcopy|copywindow'
-    (cd "$scratch/build" && timeout 900 ctest -R "$only" -E 'e2e|install_' --stop-on-failure \
+    (cd "$scratch/build" && timeout 900 ctest -R "$only" -E 'e2e|install_package' --stop-on-failure \
         --parallel "$(nproc)" --timeout 120 >"$scratch/test.log" 2>&1)
 }
 run_tests || { echo "The unit tests fail without a fault:"; tail -8 "$scratch/test.log"; exit 1; }
