@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,33 +39,26 @@ std::pair<int, QByteArray> run(QStringList command)
 void writeFile(const QByteArray &path, const QByteArray &content,
                timespec modified = {0, UTIME_NOW})
 {
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path(),
-                                        ignored);
+    std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
     const bool written = bool(std::ofstream(path.constData()) << content.toStdString());
     const timespec times[2] = {modified, modified};
     if (!written || utimensat(AT_FDCWD, path.constData(), times, 0) != 0)
         qFatal("cannot write %s", path.constData());
 }
 
-// A file's permission bits, modification time (as the file system keeps it, past any cache of a
-// FUSE file system) and content, which a copy keeps; with IDENTITY its inode and change time for
-// the content, which any write changes. Links are followed unless IDENTITY is asked for.
-QByteArray describe(const QByteArray &path, bool identity = false)
+// What a copy keeps of what PATH leads to: type and permission bits, modification time (as the
+// file system keeps it, past any cache of a FUSE file system) and a file's content.
+QByteArray describe(const QByteArray &path)
 {
     struct statx info = {};
-    statx(AT_FDCWD, path.constData(), AT_STATX_FORCE_SYNC | (identity ? AT_SYMLINK_NOFOLLOW : 0),
-          STATX_BASIC_STATS, &info);
+    statx(AT_FDCWD, path.constData(), AT_STATX_FORCE_SYNC, STATX_BASIC_STATS, &info);
     if (S_ISDIR(info.stx_mode))
-        return "folder";
-    const QByteArray kept = QByteArray::number(info.stx_mode & 07777, 8) + ' ' +
-                            QByteArray::number(info.stx_mtime.tv_sec) + '.' +
-                            QByteArray::number(info.stx_mtime.tv_nsec) + ' ';
-    if (identity)
-        return kept + QByteArray::number(info.stx_ino) + ' ' +
-               QByteArray::number(info.stx_ctime.tv_nsec);
-    std::ifstream file(path.constData());
-    return kept + QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}});
+        return "folder"; // whose time changes as entries come and go
+    std::ifstream file(S_ISREG(info.stx_mode) ? path.constData() : ""); // a FIFO would block
+    const std::string content(std::istreambuf_iterator<char>(file), {});
+    return QString::asprintf("%o %lld.%u %s", info.stx_mode, info.stx_mtime.tv_sec,
+                             info.stx_mtime.tv_nsec, content.c_str())
+        .toUtf8();
 }
 
 } // namespace
@@ -88,7 +82,7 @@ class XcopyRuns : public QObject
             skipReason = "needs root and a machine that allows mounts";
     }
 
-    // Every entry below the current folder, mount points not entered, described by identity.
+    // Every entry below the current folder, mount points not entered.
     QMap<QByteArray, QByteArray> snapshot() const
     {
         namespace fs = std::filesystem;
@@ -100,7 +94,7 @@ class XcopyRuns : public QObject
             const QByteArray path = QByteArray::fromStdString(it->path().native()).mid(2);
             if (mounts.contains(path))
                 it.disable_recursion_pending();
-            entries[path] = describe(path, true);
+            entries[path] = describe(path);
         }
         return entries;
     }
@@ -109,14 +103,12 @@ class XcopyRuns : public QObject
     QByteArrayList changesSince(const QMap<QByteArray, QByteArray> &before) const
     {
         const QMap<QByteArray, QByteArray> after = snapshot();
-        QSet<QByteArray> changed;
+        std::set<QByteArray> changed;
         for (const QByteArray &path : before.keys() + after.keys()) {
             if (before.value(path) != after.value(path))
-                changed << path;
+                changed.insert(path);
         }
-        QByteArrayList sorted(changed.begin(), changed.end());
-        std::sort(sorted.begin(), sorted.end());
-        return sorted;
+        return {changed.begin(), changed.end()};
     }
 
   private slots:
@@ -125,15 +117,15 @@ class XcopyRuns : public QObject
         umask(022);
         tmp.emplace();
         QVERIFY(QDir::setCurrent(tmp->path()));
-        QVERIFY(QDir().mkpath("src/sub/nothing") && QDir().mkpath("src/empty"));
         for (const char *file : {"src/.hidden.txt", "src/sub/deeper/c.txt", "src/.hiddendir/d.txt"})
             writeFile(file, file);
         writeFile("src/a.txt", "src/a.txt", {1590969600, 123456789});         // June 2020
         writeFile("src/sub/b.txt", "src/sub/b.txt", {1700000001, 700000000}); // November 2023
-        // Permission bits the umask lets through, and some it takes away; links to a file and a
-        // folder.
-        QVERIFY(chmod("src/a.txt", 0750) == 0 && chmod("src/sub/deeper/c.txt", 0757) == 0);
-        QVERIFY(symlink("../a.txt", "src/sub/link.txt") == 0 &&
+        // Empty folders, permission bits the umask lets through and some it takes away, and links
+        // to a file and to a folder.
+        QVERIFY(QDir().mkpath("src/sub/nothing") && QDir().mkpath("src/empty") &&
+                chmod("src/a.txt", 0750) == 0 && chmod("src/sub/deeper/c.txt", 0757) == 0 &&
+                symlink("../a.txt", "src/sub/link.txt") == 0 &&
                 symlink("deeper", "src/sub/folder link") == 0);
     }
 
@@ -163,7 +155,6 @@ class XcopyRuns : public QObject
         };
         row("unknown switch", "xcopy src dst /Q9", 4, {"Invalid switch - /Q9\n"}, {});
         row("impossible date", "xcopy src dst /D:2-30-2026", 4, {"Invalid switch - /D:2-30"}, {});
-        row("third path", "xcopy src dst more", 4, {"Invalid switch - more"}, {});
         row("source only", "xcopy src", 4, {"source and a destination"}, {});
         row("missing source", "xcopy nowhere dst", 4, {"source - nowhere: No such file"}, {});
         row("source like a switch", "xcopy /S dst /Y", 4, {"source - /S: No such file"}, {});
@@ -172,11 +163,10 @@ class XcopyRuns : public QObject
         row("usage among switches", "xcopy src dst /s /?", 0, {"xcopy SOURCE DESTINATION"}, {});
         const Prepare link = [] { QFile::link("src", "link"); };
         const Prepare bind = [this] { mount("bound", {"mount", "--bind", "src"}); };
-        for (const char *to : {"src", "src/.", "src/sub", "src/new/deeper", "dst/../src/new",
-                               "missing/../src", "link/new", "bound/new", "bound/sub/new"}) {
-            row("cyclic into " + QByteArray(to), QString("xcopy src %1 /E /Y").arg(to), 4,
-                {"Cannot perform a cyclic copy"}, {},
-                QByteArray(to).startsWith("bound") ? bind : link);
+        for (const QString to : {"src", "src/.", "src/sub", "src/new/deeper", "dst/../src/new",
+                                 "missing/../src", "link/new", "bound/new", "bound/sub/new"}) {
+            row("cyclic into " + to.toUtf8(), "xcopy src " + to + " /E /Y", 4,
+                {"Cannot perform a cyclic copy"}, {}, to.startsWith("bound") ? bind : link);
         }
 
         const QByteArrayList top{"dst", "dst/a.txt"}, empty{"dst/empty", "dst/sub/nothing"};
@@ -194,7 +184,6 @@ class XcopyRuns : public QObject
         row("lower case", "xcopy src dst /e /h /y", 0, {"6 File(s) copied"},
             top + sub + empty + hidden);
         row("nothing found", "xcopy src dst /S /D:1-1-2100", 1, {"0 File(s) copied"}, {});
-        row("listing only", "xcopy src dst /L /E /H /Y", 0, {"6 File(s) copied"}, {});
         row("quiet", "xcopy src dst /Q", 0, {"1 File(s) copied", "!a.txt"}, top);
         const Prepare old = [] { writeFile("dst/a.txt", "old"); };
         row("listing over a file", "xcopy src dst /L /E /H /Y", 0, {"6 File(s) copied"}, {}, old);
@@ -206,13 +195,9 @@ class XcopyRuns : public QObject
 
         // /D against a copy of src/sub/b.txt, which changed at 1700000001.7 s.
         const auto newer = [&](const char *name, timespec copy, bool copied) {
-            QByteArrayList changes = top.mid(1) + sub.mid(2);
-            if (copied)
-                changes << "dst/sub/b.txt";
-            row(name, "xcopy src dst /D /Y /S", 0, {QByteArray::number(3 + copied) + " File(s)"},
-                changes, [copy] { writeFile("dst/sub/b.txt", "old", copy); });
+            row(name, "xcopy src dst /D /Y /S", 0, {}, top.mid(1) + sub.mid(copied ? 1 : 2),
+                [copy] { writeFile("dst/sub/b.txt", "old", copy); }); // b.txt is second in SUB
         };
-        newer("older by seconds", {1699999991, 700000000}, true);
         newer("older by a millisecond", {1700000001, 699000000}, true);
         newer("same time", {1700000001, 700000000}, false);
         newer("newer", {1700000011, 700000000}, false);
@@ -226,8 +211,6 @@ class XcopyRuns : public QObject
             {"3 File(s) copied"}, sub, old);
         row("file system flush at the end", failed + "syncfs xcopy+ src dst /Y", 5,
             {"Cannot flush dst: Input/output error"}, top.mid(1), old);
-        row("nothing flushed for a listing", failed + "syncfs xcopy+ src dst /L /Y", 0, {}, {},
-            old);
         row("a FIFO swapped in", "env XCOPY_TEST_FIFO_FOR=b.txt xcopy+ src dst /S", 5,
             {"Cannot read src/sub/b.txt: Not a regular file", "3 File(s) copied"},
             {"dst", "dst/a.txt", "dst/sub", "dst/sub/deeper", "dst/sub/deeper/c.txt",
@@ -270,8 +253,7 @@ class XcopyRuns : public QObject
             wide << "dst/" + QByteArray::number(folder);
         row("a wide tree within 128 open files", "prlimit --nofile=128 xcopy wide dst /E", 1,
             {"0 File(s) copied"}, wide, [] {
-                for (int folder = 0; folder < 400; ++folder)
-                    QDir().mkpath("wide/" + QString::number(folder));
+                run({"bash", "-c", "mkdir -p wide/{0..399}"});
             });
     }
 
@@ -289,10 +271,9 @@ class XcopyRuns : public QObject
         const QMap<QByteArray, QByteArray> before = snapshot();
         const QStringList words = command.split(' ');
         const auto [exit, printed] = run(words);
-        for (const QByteArray &text : output) {
-            const bool absent = text.startsWith('!');
-            QVERIFY2(printed.contains(text.mid(absent ? 1 : 0)) != absent, printed);
-        }
+        for (const QByteArray &text : output)
+            QVERIFY2(printed.contains(text.mid(text.startsWith('!'))) != text.startsWith('!'),
+                     printed);
         QCOMPARE(exit, exitCode);
         std::sort(changes.begin(), changes.end());
         QCOMPARE(changesSince(before).join('\n'), changes.join('\n'));
@@ -304,15 +285,6 @@ class XcopyRuns : public QObject
             if (path.startsWith(destination))
                 QCOMPARE(describe(path), describe(source + path.mid(destination.size() - 1)));
         }
-    }
-
-    void listingReaderLeavingDoesNotStopCopy()
-    {
-        for (int file = 0; file < 4000; ++file) // enough to fill the pipe after the reader is gone
-            writeFile("src/sub/file" + QByteArray::number(file), "x");
-        const QString pipe = R"("$0" src dst /S | head -n 1 >/dev/null; exit ${PIPESTATUS[0]})";
-        QCOMPARE(run({"bash", "-c", pipe, XCOPY_PATH}).first, 0);
-        QCOMPARE(QDir("dst/sub").entryList(QDir::Files).size(), 4002);
     }
 
     // Each of four threads holds a complete temporary file when the interrupt comes.
@@ -333,8 +305,9 @@ class XcopyRuns : public QObject
         QCOMPARE(changesSince(before), QByteArrayList());
     }
 
-    // Several threads list and report at once into one pipe; one file fails.
-    void failingFileAmongThousandsIsReportedOnce()
+    // Threads list and report at once into one pipe, each line whole, a failing file once; a reader
+    // that goes away before the end does not stop the copy.
+    void thousandsOfFiles()
     {
         const QByteArray longName(100, 'n'), failing = "17/file5" + longName;
         QSet<QByteArray> expected{"", "2999 File(s) copied",
@@ -352,6 +325,10 @@ class XcopyRuns : public QObject
         const QByteArrayList lines = output.split('\n');
         QCOMPARE(lines.size(), expected.size()); // none twice
         QCOMPARE(QSet<QByteArray>(lines.begin(), lines.end()), expected);
+        const QString leaving =
+            R"("$0" many again /S | head -n 1 >/dev/null; exit ${PIPESTATUS[0]})";
+        QCOMPARE(run({"bash", "-c", leaving, "xcopy"}).first, 0);
+        QCOMPARE(run({"diff", "-r", "many", "again"}).first, 0);
     }
 
     void sparseFileKeepsHoles()
@@ -361,13 +338,10 @@ class XcopyRuns : public QObject
         QVERIFY(QDir().mkpath("sparse") && file.open(QIODevice::WriteOnly) && file.resize(size));
         QVERIFY(file.seek(size / 2) && file.write(QByteArray(4096, 'd')) == 4096 && file.flush());
         QCOMPARE(run({"xcopy", "sparse", "dst"}).first, 0);
+        QCOMPARE(run({"cmp", "sparse/file", "dst/file"}).first, 0);
         struct stat source = {}, copy = {};
         QVERIFY(stat("sparse/file", &source) == 0 && stat("dst/file", &copy) == 0);
-        QCOMPARE(copy.st_size, size);
         QVERIFY2(copy.st_blocks <= source.st_blocks + 8, QByteArray::number(copy.st_blocks));
-        QFile copied("dst/file");
-        QVERIFY(copied.open(QIODevice::ReadOnly) && copied.seek(size / 2 - 1));
-        QCOMPARE(copied.read(4098), '\0' + QByteArray(4096, 'd') + '\0');
     }
 
     // A FAT stick keeps times in 2-second steps and stamps a renamed file with the time of day.
