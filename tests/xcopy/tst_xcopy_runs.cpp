@@ -87,10 +87,8 @@ class XcopyRuns : public QObject
     {
         namespace fs = std::filesystem;
         QMap<QByteArray, QByteArray> entries;
-        for (fs::recursive_directory_iterator
-                 it(".", fs::directory_options::skip_permission_denied),
-             end;
-             it != end; ++it) {
+        fs::recursive_directory_iterator it(".", fs::directory_options::skip_permission_denied);
+        for (; it != fs::end(it); ++it) {
             const QByteArray path = QByteArray::fromStdString(it->path().native()).mid(2);
             if (mounts.contains(path))
                 it.disable_recursion_pending();
@@ -222,9 +220,8 @@ class XcopyRuns : public QObject
             });
         const Prepare unreadable = [] {
             writeFile("src/secret", "secret");
-            writeFile("src/locked/inner", "inner");
-            QVERIFY(symlink("nowhere", "src/broken") == 0 && chmod("src/secret", 0) == 0 &&
-                    chmod("src/locked", 0) == 0);
+            QVERIFY(QDir().mkpath("src/locked") && chmod("src/locked", 0) == 0 &&
+                    chmod("src/secret", 0) == 0 && symlink("nowhere", "src/broken") == 0);
             if (geteuid() == 0)
                 run({"chown", "-R", "65534:65534", "."});
         };
