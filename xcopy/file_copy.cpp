@@ -129,10 +129,12 @@ CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sour
     if (copied.error != 0)
         return copied;
     // open() already applied the bits the umask lets through; only the rest needs fchmod,
-    // and set-id bits only after writing, which would clear them.
+    // and set-id bits only after writing, which would clear them. A file system without such bits
+    // (FAT through FUSE) refuses them, and the file is copied with the bits it has.
     const mode_t permissions = sourceInfo.st_mode & 07777;
     if (permissions != (permissions & 0777 & ~processUmask()) &&
-        fchmod(temporaryFd, permissions) != 0)
+        fchmod(temporaryFd, permissions) != 0 && errno != ENOSYS && errno != EOPNOTSUPP &&
+        errno != EPERM)
         return {errno, false};
     const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
     if (futimens(temporaryFd, times) != 0)

@@ -7,27 +7,25 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
 
-bool isSet(const char *variable, const char *value)
+bool isSet(const char *variable, std::string_view value)
 {
-    const char *set = std::getenv(variable);
-    return set != nullptr && std::strcmp(set, value) == 0;
+    return std::getenv(variable) != nullptr && std::getenv(variable) == value;
 }
 
 // Fails with EIO where XCOPY_TEST_FAIL names the call, else makes it.
 int failOrCall(const char *call, long number, int fd)
 {
-    if (isSet("XCOPY_TEST_FAIL", call)) {
-        errno = EIO;
-        return -1;
-    }
-    return static_cast<int>(syscall(number, fd));
+    if (!isSet("XCOPY_TEST_FAIL", call))
+        return static_cast<int>(syscall(number, fd));
+    errno = EIO;
+    return -1;
 }
 
 } // namespace
