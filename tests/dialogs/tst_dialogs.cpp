@@ -69,27 +69,43 @@ class tst_Dialogs : public QObject
         qDeleteAll(openWindows<frmAbout>());
     }
 
-    void oneAddFolderDialogHoweverOftenOpened()
+    // One dialog however often opened, creating folders until Done or Cancel; then a fresh one.
+    void addFolderDialog_data()
     {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Done") << "Command1";
+        QTest::newRow("Cancel") << "Command3";
+    }
+
+    void addFolderDialog()
+    {
+        QFETCH(QString, button);
+        QTemporaryDir parent;
         AddDirFixture f;
-        QVERIFY(f.dialog->isVisible());
         QCOMPARE(f.dialog->windowTitle(), QStringLiteral("Add A Directory"));
         QCOMPARE(QApplication::activeModalWidget(), nullptr); // the main window stays usable
-        f.text()->setText("typed");
+        QStringList whenConfirmed;
+        f.messages.whileShown = [&] { whenConfirmed = entries(parent.path()); };
 
+        f.dialog->findChild<FolderList *>("Dir1")->setPath(parent.path());
+        QTest::keyClicks(f.text(), QDir::separator() + QStringLiteral("First"));
+        f.press("Command2");
+        QCOMPARE(whenConfirmed, QStringList{"First"}); // confirmed once it exists
         // Opened again by the button and by the menu entry: the same dialog, its text kept.
         QTest::mouseClick(f.find<QPushButton>("cmdCreateDir"), Qt::LeftButton);
         f.find<QAction>("mnuCreateDir")->trigger();
         QCOMPARE(openWindows<frmAddDir>(), QList<frmAddDir *>{f.dialog.data()});
-        QCOMPARE(f.text()->text(), QStringLiteral("typed"));
+        QCOMPARE(f.text()->text(), parent.filePath("First"));
+        f.create(parent.filePath("Second folder"));
+        QCOMPARE(f.messages.shown, QStringList(2, kSuccess));
+        QCOMPARE(whenConfirmed, (QStringList{"First", "Second folder"}));
 
-        // Closed and opened again: a fresh dialog with an empty text.
-        f.dialog->close();
+        f.press(qPrintable(button));
         QTRY_VERIFY(f.dialog.isNull());
         f.find<QAction>("mnuCreateDir")->trigger();
         QCOMPARE(openWindows<frmAddDir>().size(), 1);
-        f.dialog = openWindows<frmAddDir>().first();
-        QCOMPARE(f.text()->text(), QString());
+        QCOMPARE(openWindows<frmAddDir>().first()->findChild<QLineEdit *>("Text1")->text(),
+                 QString());
     }
 
     void textFollowsTheFolderList()
@@ -115,38 +131,6 @@ class tst_Dialogs : public QObject
         QCOMPARE(f.messages.shown.size(), 1);
         QVERIFY2(f.messages.shown[0].contains(missing), qPrintable(f.messages.shown[0]));
         QCOMPARE((QStringList{drive->drive(), folders->path(), f.text()->text()}), before);
-    }
-
-    void createsFoldersUntilClosed_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::newRow("Done") << "Command1";
-        QTest::newRow("Cancel") << "Command3";
-    }
-
-    void createsFoldersUntilClosed()
-    {
-        QFETCH(QString, button);
-        QTemporaryDir parent;
-        AddDirFixture f;
-        QStringList whenConfirmed;
-        f.messages.whileShown = [&] { whenConfirmed = entries(parent.path()); };
-
-        f.dialog->findChild<FolderList *>("Dir1")->setPath(parent.path());
-        QTest::keyClicks(f.text(), QDir::separator() + QStringLiteral("First"));
-        f.press("Command2");
-        QCOMPARE(f.messages.shown, QStringList{kSuccess});
-        QCOMPARE(whenConfirmed, QStringList{"First"});
-        QCOMPARE(f.text()->text(), parent.filePath("First"));
-        f.create(parent.filePath("Second folder"));
-        QCOMPARE(f.messages.shown, (QStringList{kSuccess, kSuccess}));
-        QCOMPARE(whenConfirmed, (QStringList{"First", "Second folder"}));
-
-        QVERIFY(f.dialog->isVisible());
-        f.press(qPrintable(button));
-        QTRY_VERIFY(f.dialog.isNull());
-        QCOMPARE(entries(parent.path()), (QStringList{"First", "Second folder"}));
-        QVERIFY(f.window().isVisible());
     }
 
     void aFolderThatCannotBeCreatedIsReported_data()
