@@ -1,26 +1,28 @@
 // What only the main window shows: the lists, the schedule group that the automatic box and the
-// stop switch, the frozen schedule, the focus after a refusal and the clock that fires a run.
-#include "schedulesteps.h"
+// stop switch, the frozen schedule, the focus after a refusal, the clock that fires a run, and
+// what a restart puts back.
+#include "windowfixture.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
-using namespace steps;
-
 namespace {
 
+const QString kFrom = QStringLiteral("/data/from");
 const QStringList kGroup{"Label12",     "Label16",       "Label24",        "cmbDays",
                          "Combo1",      "cmdActivateAS", "CkStopAutoSync", "Label25",
                          "lblNextDate", "lblNextSync"};
 const QStringList kOthers{"Command1", "cmdCreateDir", "ckUseTimer", "lblUseTimer", "lblSyncSet"};
+const QStringList kFrozen = kGroup.mid(0, 5) + kGroup.mid(6) + QStringList{"lblSyncSet"};
 
 QStringList shown(const WindowFixture &f)
 {
@@ -32,9 +34,62 @@ QStringList shown(const WindowFixture &f)
     return result;
 }
 
-QCheckBox *box(const WindowFixture &f, const char *name)
+// The pairs area: texts of the path boxes as "n:text" for box n, each pair followed by its checked
+// lock box.
+QStringList pairArea(const WindowFixture &f)
 {
-    return f.find<QCheckBox>(QLatin1String(name));
+    QStringList shown;
+    for (int n = 1; n <= 14; ++n) {
+        if (QString text = f.find<QLineEdit>(QStringLiteral("Text%1").arg(n))->text();
+            !text.isEmpty())
+            shown.append(QStringLiteral("%1:%2").arg(n).arg(text));
+        if (n % 2 == 0 && f.find<QCheckBox>(QStringLiteral("Check%1").arg(n / 2))->isChecked())
+            shown.append(QStringLiteral("Check%1").arg(n / 2));
+    }
+    return shown;
+}
+
+// Fills and locks pair 1, switches the automatic mode on, picks the interval and the time and,
+// unless told not to, presses Activate at the fixture clock's time.
+void activate(WindowFixture &f, const QString &days, const QString &time, bool press = true)
+{
+    f.find<QLineEdit>("Text1")->setText(kFrom);
+    f.find<QLineEdit>("Text2")->setText(QStringLiteral("/backup/to"));
+    f.find<QCheckBox>("Check1")->setChecked(true);
+    f.find<QCheckBox>("ckUseTimer")->setChecked(true);
+    f.find<QComboBox>("cmbDays")->setCurrentText(days);
+    f.find<QComboBox>("Combo1")->setCurrentText(time);
+    if (press)
+        f.find<QPushButton>("cmdActivateAS")->click();
+}
+
+// Automatic runs from `from` to `to`, both included: with one locked pair each run starts one copy.
+qsizetype runsThrough(WindowFixture &f, const QDateTime &from, const QDateTime &to)
+{
+    for (QDateTime second = from; second <= to; second = second.addSecs(1)) {
+        f.clock.set(second);
+        f.window().Timer1_Timer();
+    }
+    return f.programs.started.size();
+}
+
+// A locked list keeps its entry whatever key the user presses.
+bool listsLocked(const WindowFixture &f)
+{
+    bool locked = true;
+    for (const char *name : {"cmbDays", "Combo1"}) {
+        auto *list = f.find<QComboBox>(QLatin1String(name));
+        const int before = list->currentIndex();
+        QTest::keyClick(list, before > 0 ? Qt::Key_Up : Qt::Key_Down);
+        locked = locked && list->currentIndex() == before;
+        list->setCurrentIndex(before);
+    }
+    return locked;
+}
+
+QString shownNextDate(const WindowFixture &f)
+{
+    return f.find<QLabel>("lblNextDate")->text();
 }
 
 } // namespace
@@ -52,9 +107,9 @@ class tst_MainWindow : public QObject
         WindowFixture f;
         f.open();
         QCOMPARE(shown(f), kOthers.mid(0, 4));
-        box(f, "ckUseTimer")->setChecked(true);
+        f.find<QCheckBox>("ckUseTimer")->setChecked(true);
         QCOMPARE(shown(f), kGroup + QStringList({"ckUseTimer", "lblUseTimer"}));
-        box(f, "ckUseTimer")->setChecked(false);
+        f.find<QCheckBox>("ckUseTimer")->setChecked(false);
         QCOMPARE(shown(f), kOthers.mid(0, 4));
         QCOMPARE(f.database.records(Table::AutoSync), QStringList{"0"});
     }
@@ -72,12 +127,11 @@ class tst_MainWindow : public QObject
                              "XCopy at the date and time you have set."});
         QCOMPARE(shownNextDate(f), QStringLiteral("3/8/2026"));
         QCOMPARE(f.database.records(Table::Path1), QStringList(2, kFrom)); // locked once more
-        QCOMPARE(shown(f), kGroup.mid(0, 5) + kGroup.mid(6) + QStringList{"lblSyncSet"});
-        QCOMPARE(f.find<QLabel>(QStringLiteral("lblSyncSet"))->text(),
-                 QStringLiteral("Auto-XCopy is Actve"));
+        QCOMPARE(shown(f), kFrozen);
+        QCOMPARE(f.find<QLabel>("lblSyncSet")->text(), QStringLiteral("Auto-XCopy is Actve"));
 
         // Locked, yet readable in green rather than greyed out; a click opens nothing.
-        auto *list = f.find<QComboBox>(QStringLiteral("Combo1"));
+        auto *list = f.find<QComboBox>("Combo1");
         QCOMPARE(list->palette().color(QPalette::Text), QColor(0x008000));
         QVERIFY(listsLocked(f));
         QTest::mouseClick(list, Qt::LeftButton);
@@ -102,15 +156,15 @@ class tst_MainWindow : public QObject
         f.open().show();
         QVERIFY(QTest::qWaitForWindowActive(&f.window()));
         activate(f, days, QStringLiteral("1:00:00 AM"), false);
-        box(f, "Check1")->setChecked(locked);
-        f.find<QLineEdit>(QStringLiteral("Text4"))->setFocus();
+        f.find<QCheckBox>("Check1")->setChecked(locked);
+        f.find<QLineEdit>("Text4")->setFocus();
 
         f.window().cmdActivateAS_Click();
 
         QCOMPARE(f.messages.shown.size(), 1);
         QCOMPARE(QApplication::focusWidget(), f.find<QWidget>(focus));
         QVERIFY(!listsLocked(f));
-        QVERIFY(f.find<QWidget>(QStringLiteral("lblSyncSet"))->isHidden());
+        QVERIFY(f.find<QWidget>("lblSyncSet")->isHidden());
     }
 
     // A failed save is the only message: no confirmation, and the lists stay open for another
@@ -127,12 +181,11 @@ class tst_MainWindow : public QObject
         QVERIFY2(f.messages.shown[0].contains(QLatin1String("disk is full")),
                  qPrintable(f.messages.shown[0]));
         QVERIFY(!listsLocked(f));
-        QVERIFY(f.find<QWidget>(QStringLiteral("lblSyncSet"))->isHidden());
+        QVERIFY(f.find<QWidget>("lblSyncSet")->isHidden());
         QCOMPARE(f.database.records(Table::Date), QStringList(2, "2026-03-05")); // nothing kept
         QCOMPARE(f.database.records(Table::Time), QStringList{"12:01:00 AM"});
-        tickThrough(f, QDateTime(f.clock.now().date(), QTime(21, 59, 59)),
-                    QDateTime(f.clock.now().date(), QTime(22, 0, 1)));
-        QCOMPARE(runs(f), 0);
+        const QDate today = f.clock.now().date();
+        QCOMPARE(runsThrough(f, {today, QTime(21, 59, 59)}, {today, QTime(22, 0, 1)}), 0);
     }
 
     void stop_data()
@@ -152,51 +205,46 @@ class tst_MainWindow : public QObject
         f.messages.shown.clear();
         f.messages.answers.enqueue(ok);
 
-        box(f, "CkStopAutoSync")->setChecked(true);
+        f.find<QCheckBox>("CkStopAutoSync")->setChecked(true);
 
         QCOMPARE(f.messages.shown,
                  QStringList{"You have selected to Stop Using Auto-Xcopy.  To Stop Using "
                              "Auto-Xcopy, Click OK, otherwise click Cancel.  If you Click OK, all "
                              "saved path information and timer settings will be cleared!"});
-        QVERIFY(!box(f, "CkStopAutoSync")->isChecked());
-        QCOMPARE(f.find<QLineEdit>(QStringLiteral("Text1"))->text(), kFrom); // pairs stay
+        QVERIFY(!f.find<QCheckBox>("CkStopAutoSync")->isChecked());
+        QCOMPARE(f.find<QLineEdit>("Text1")->text(), kFrom); // pairs stay
         QCOMPARE(listsLocked(f), !ok);
         QCOMPARE(shownNextDate(f), QStringLiteral("3/5/2026"));
+        QCOMPARE(shown(f), ok ? QStringList({"Command1", "ckUseTimer", "lblUseTimer"}) : kFrozen);
         if (ok) {
-            QCOMPARE(shown(f), QStringList({"Command1", "ckUseTimer", "lblUseTimer"}));
-            QCOMPARE(f.find<QComboBox>(QStringLiteral("Combo1"))->palette().color(QPalette::Text),
+            QCOMPARE(f.find<QComboBox>("Combo1")->palette().color(QPalette::Text),
                      QApplication::palette().color(QPalette::WindowText));
             for (const TableDefinition &def : kTables) // every setting erased
                 QCOMPARE(f.database.records(def.table),
                          def.table == Table::AutoSync ? QStringList{"0"} : QStringList());
-        } else {
-            QCOMPARE(shown(f), kGroup.mid(0, 5) + kGroup.mid(6) + QStringList{"lblSyncSet"});
         }
-
         const QDate today(2026, 3, 5);
-        tickThrough(f, QDateTime(today, QTime(21, 59, 58)), QDateTime(today, QTime(22, 0, 2)));
-        QCOMPARE(runs(f), ok ? 0 : 1);
+        QCOMPARE(runsThrough(f, {today, QTime(21, 59, 58)}, {today, QTime(22, 0, 2)}), ok ? 0 : 1);
     }
 
     void clockShowsTheSecondsAndFiresTheRun()
     {
         WindowFixture f;
         f.open();
-        QCOMPARE(f.find<QLabel>(QStringLiteral("lblTimer"))->text(), QString());
+        QCOMPARE(f.find<QLabel>("lblTimer")->text(), QString());
         activate(f, QStringLiteral("7"), QStringLiteral("12:01:00 AM"));
         const QDate due(2026, 3, 12);
 
-        tickThrough(f, QDateTime(due.addDays(-1), QTime(23, 59, 59)),
-                    QDateTime(due, QTime(0, 1, 0)));
+        QCOMPARE(runsThrough(f, {due.addDays(-1), QTime(23, 59, 59)}, {due, QTime(0, 1, 0)}), 1);
         f.clock.advance(400); // the same second shown again changes nothing
         f.window().Timer1_Timer();
 
-        QCOMPARE(runs(f), 1);
-        QCOMPARE(f.find<QLabel>(QStringLiteral("lblTimer"))->text(), QStringLiteral("12:01:00 AM"));
-        QCOMPARE(f.find<QLabel>(QStringLiteral("lblDate"))->text(), QStringLiteral("3/12/2026"));
+        QCOMPARE(f.programs.started.size(), 1);
+        QCOMPARE(f.find<QLabel>("lblTimer")->text(), QStringLiteral("12:01:00 AM"));
+        QCOMPARE(f.find<QLabel>("lblDate")->text(), QStringLiteral("3/12/2026"));
         QCOMPARE(shownNextDate(f), QStringLiteral("3/19/2026"));
         // The next tick comes just after the next full second.
-        const auto *timer = f.find<QTimer>(QStringLiteral("Timer1"));
+        const auto *timer = f.find<QTimer>("Timer1");
         QVERIFY(timer->isActive());
         QVERIFY2(timer->interval() > 600 && timer->interval() < 620,
                  qPrintable(QString::number(timer->interval())));
@@ -224,10 +272,99 @@ class tst_MainWindow : public QObject
         WindowFixture f;
         frmSelect &window = f.open();
         window.show();
-        const QPointer<QTimer> clock = f.find<QTimer>(QStringLiteral("Timer1"));
+        const QPointer<QTimer> clock = f.find<QTimer>("Timer1");
         window.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
         QTRY_VERIFY(!f.isOpen());
         QVERIFY(clock.isNull());
+    }
+
+    // A restart with the automatic mode off shows nothing saved and changes nothing.
+    void restartWithTheModeOff()
+    {
+        WindowFixture f;
+        f.database.add(Table::AutoSync, {"1", "0"}); // the newest counts
+        f.database.add(Table::Path1, {"/a"});
+        f.database.add(Table::Path2, {"/b"});
+        f.open();
+
+        QCOMPARE(pairArea(f), QStringList());
+        QVERIFY(!f.find<QCheckBox>("ckUseTimer")->isChecked());
+        QCOMPARE(f.find<QComboBox>("cmbDays")->currentIndex(), -1);
+        QCOMPARE(f.database.records(Table::Path1), QStringList{"/a"});
+    }
+
+    // A weekly schedule at 10 PM with path table n's records given as "n:text"; with no pair
+    // saved, the window still comes up in the set-up state, its lists open to change.
+    void restartPutsThePairsBack_data()
+    {
+        QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("pair 2 saved, pair 1 not")
+            << QStringList{"3:/from2", "4:/to2"} << QStringList{"3:/from2", "4:/to2", "Check2"};
+        QTest::newRow("a To folder without its From folder")
+            << QStringList{"4:/to2"} << QStringList{"4:/to2", "Check2"};
+        QTest::newRow("a pair locked again with other folders")
+            << QStringList{"13:/old-from", "14:/old-to", "13:/new-from", "14:/new-to"}
+            << QStringList{"13:/new-from", "14:/new-to", "Check7"};
+        QTest::newRow("no pair saved") << QStringList() << QStringList();
+    }
+
+    void restartPutsThePairsBack()
+    {
+        QFETCH(QStringList, saved);
+        QFETCH(QStringList, shown);
+        WindowFixture f;
+        f.database.add(Table::AutoSync, {"1"});
+        f.database.add(Table::Days, {"7"});
+        f.database.add(Table::Time, {"10:00:00 PM"});
+        for (const QString &entry : saved)
+            f.database.add(pathTable(entry.section(':', 0, 0).toInt()), {entry.section(':', 1)});
+        f.open();
+
+        QCOMPARE(pairArea(f), shown);
+        QCOMPARE(f.find<QComboBox>("Combo1")->currentText(), QStringLiteral("10:00:00 PM"));
+        QVERIFY(f.find<QCheckBox>("ckUseTimer")->isChecked());
+        // The schedule runs on, with no confirmation at start-up.
+        QCOMPARE(listsLocked(f), !saved.isEmpty());
+        QCOMPARE(f.find<QWidget>("lblSyncSet")->isHidden(), saved.isEmpty());
+        QCOMPARE(f.messages.shown,
+                 saved.isEmpty() ? QStringList{"You cannot Xcopy unless at least 1 set of paths "
+                                               "have been entered and locked in by checking the "
+                                               "box next to the paths."}
+                                 : QStringList());
+    }
+
+    // Activated on Monday for every 7 days at 10 PM, restarted on Tuesday morning: next Monday.
+    void restartShowsTheKeptDate()
+    {
+        WindowFixture f;
+        f.clock.set({QDate(2026, 3, 2), QTime(23, 0)});
+        f.open();
+        activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
+        QCOMPARE(shownNextDate(f), QStringLiteral("3/9/2026"));
+
+        f.clock.set({QDate(2026, 3, 3), QTime(8, 0)});
+        f.restart();
+        QCOMPARE(shownNextDate(f), QStringLiteral("3/9/2026"));
+    }
+
+    // An unlocked pair is forgotten: it comes back empty and unlocked, and no run copies it.
+    void unlockedPairStaysUnlocked()
+    {
+        WindowFixture f;
+        f.open();
+        activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"), false);
+        f.find<QLineEdit>("Text3")->setText(QStringLiteral("/data/two"));
+        f.find<QLineEdit>("Text4")->setText(QStringLiteral("/media/old"));
+        f.find<QCheckBox>("Check2")->setChecked(true);
+        f.find<QCheckBox>("Check2")->setChecked(false);
+        f.window().cmdActivateAS_Click();
+
+        f.restart();
+        QCOMPARE(pairArea(f), (QStringList{"1:" + kFrom, "2:/backup/to", "Check1"}));
+        f.window().Command1_Click();
+        QCOMPARE(f.programs.started.size(), 1);
+        QCOMPARE(f.programs.started[0].arguments.value(0), kFrom);
     }
 };
 

@@ -12,13 +12,8 @@ WindowFixture::~WindowFixture()
 
 frmSelect &WindowFixture::open()
 {
-    return open(programs);
-}
-
-frmSelect &WindowFixture::open(ProgramStarter &starter)
-{
     m_window =
-        new frmSelect({database.store(), clock, messages, starter, drives, installFolder.path()});
+        new frmSelect({database.store(), clock, messages, programs, drives, installFolder.path()});
     return *m_window;
 }
 

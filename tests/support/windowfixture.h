@@ -20,8 +20,6 @@ class WindowFixture
     // Creates the main window, which runs the start-up restore. Records put into the database
     // beforehand are what the restore finds.
     frmSelect &open();
-    // The same, starting programs through the given starter instead of the fake.
-    frmSelect &open(ProgramStarter &starter);
     // The program ended and started again on the same settings database.
     frmSelect &restart();
     frmSelect &window() { return *m_window; }
