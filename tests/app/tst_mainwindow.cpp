@@ -278,60 +278,53 @@ class tst_MainWindow : public QObject
         QVERIFY(clock.isNull());
     }
 
-    // A restart with the automatic mode off shows nothing saved and changes nothing.
-    void restartWithTheModeOff()
-    {
-        WindowFixture f;
-        f.database.add(Table::AutoSync, {"1", "0"}); // the newest counts
-        f.database.add(Table::Path1, {"/a"});
-        f.database.add(Table::Path2, {"/b"});
-        f.open();
-
-        QCOMPARE(pairArea(f), QStringList());
-        QVERIFY(!f.find<QCheckBox>("ckUseTimer")->isChecked());
-        QCOMPARE(f.find<QComboBox>("cmbDays")->currentIndex(), -1);
-        QCOMPARE(f.database.records(Table::Path1), QStringList{"/a"});
-    }
-
-    // A weekly schedule at 10 PM with path table n's records given as "n:text"; with no pair
-    // saved, the window still comes up in the set-up state, its lists open to change.
+    // A weekly schedule at 10 PM, the newest of the given flags, with path table n's records
+    // given as "n:text". With no pair saved the window comes up in the set-up state, its lists
+    // open to change; with the mode off it shows nothing saved and changes nothing.
     void restartPutsThePairsBack_data()
     {
+        QTest::addColumn<QStringList>("flags");
         QTest::addColumn<QStringList>("saved");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("pair 2 saved, pair 1 not")
-            << QStringList{"3:/from2", "4:/to2"} << QStringList{"3:/from2", "4:/to2", "Check2"};
+        const QStringList on{"1"};
+        QTest::newRow("pair 2 saved, pair 1 not") << on << QStringList{"3:/from2", "4:/to2"}
+                                                  << QStringList{"3:/from2", "4:/to2", "Check2"};
         QTest::newRow("a To folder without its From folder")
-            << QStringList{"4:/to2"} << QStringList{"4:/to2", "Check2"};
+            << on << QStringList{"4:/to2"} << QStringList{"4:/to2", "Check2"};
         QTest::newRow("a pair locked again with other folders")
-            << QStringList{"13:/old-from", "14:/old-to", "13:/new-from", "14:/new-to"}
+            << on << QStringList{"13:/old-from", "14:/old-to", "13:/new-from", "14:/new-to"}
             << QStringList{"13:/new-from", "14:/new-to", "Check7"};
-        QTest::newRow("no pair saved") << QStringList() << QStringList();
+        QTest::newRow("no pair saved") << on << QStringList() << QStringList();
+        QTest::newRow("the mode switched off last")
+            << QStringList{"1", "0"} << QStringList{"1:/a", "2:/b"} << QStringList();
     }
 
     void restartPutsThePairsBack()
     {
+        QFETCH(QStringList, flags);
         QFETCH(QStringList, saved);
         QFETCH(QStringList, shown);
         WindowFixture f;
-        f.database.add(Table::AutoSync, {"1"});
+        f.database.add(Table::AutoSync, flags);
         f.database.add(Table::Days, {"7"});
         f.database.add(Table::Time, {"10:00:00 PM"});
         for (const QString &entry : saved)
             f.database.add(pathTable(entry.section(':', 0, 0).toInt()), {entry.section(':', 1)});
         f.open();
 
+        const bool automatic = flags.last() == "1";
         QCOMPARE(pairArea(f), shown);
-        QCOMPARE(f.find<QComboBox>("Combo1")->currentText(), QStringLiteral("10:00:00 PM"));
-        QVERIFY(f.find<QCheckBox>("ckUseTimer")->isChecked());
+        QCOMPARE(f.find<QComboBox>("Combo1")->currentText(),
+                 automatic ? QStringLiteral("10:00:00 PM") : QString());
+        QCOMPARE(f.find<QCheckBox>("ckUseTimer")->isChecked(), automatic);
         // The schedule runs on, with no confirmation at start-up.
-        QCOMPARE(listsLocked(f), !saved.isEmpty());
-        QCOMPARE(f.find<QWidget>("lblSyncSet")->isHidden(), saved.isEmpty());
-        QCOMPARE(f.messages.shown,
-                 saved.isEmpty() ? QStringList{"You cannot Xcopy unless at least 1 set of paths "
-                                               "have been entered and locked in by checking the "
-                                               "box next to the paths."}
-                                 : QStringList());
+        QCOMPARE(listsLocked(f), !shown.isEmpty());
+        QCOMPARE(f.find<QWidget>("lblSyncSet")->isHidden(), shown.isEmpty());
+        const QString refusal =
+            QStringLiteral("You cannot Xcopy unless at least 1 set of paths have been entered and "
+                           "locked in by checking the box next to the paths.");
+        QCOMPARE(f.messages.shown, QStringList(automatic && saved.isEmpty() ? 1 : 0, refusal));
+        QCOMPARE(f.database.records(Table::Path1), automatic ? QStringList() : QStringList{"/a"});
     }
 
     // Activated on Monday for every 7 days at 10 PM, restarted on Tuesday morning: next Monday.

@@ -50,20 +50,19 @@ QStringList TestDatabase::records(Table table) const
 void TestDatabase::add(Table table, const QStringList &values)
 {
     const TableDefinition &def = definition(table);
-    for (const QString &value : values) {
-        QSqlQuery query(QSqlDatabase::database(m_connection));
-        query.prepare(QStringLiteral("INSERT INTO \"%2\" (\"%1\") VALUES (?)")
-                          .arg(QLatin1String(def.field), QLatin1String(def.name)));
-        query.addBindValue(value);
-        if (!query.exec())
-            qFatal("cannot add to %s: %s", def.name, qPrintable(query.lastError().text()));
-    }
+    for (const QString &value : values)
+        execute(QStringLiteral("INSERT INTO \"%2\" (\"%1\") VALUES (?)")
+                    .arg(QLatin1String(def.field), QLatin1String(def.name)),
+                value);
 }
 
-QString TestDatabase::execute(const QString &sql)
+QString TestDatabase::execute(const QString &sql, const std::optional<QString> &value)
 {
     QSqlQuery query(QSqlDatabase::database(m_connection));
-    if (!query.exec(sql))
+    query.prepare(sql);
+    if (value)
+        query.addBindValue(*value);
+    if (!query.exec())
         qFatal("cannot run %s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
     return query.next() ? query.value(0).toString() : QString();
 }

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 
 class TestDatabase
 {
@@ -22,9 +23,9 @@ class TestDatabase
     // Every record of a table, oldest first, read through a separate connection.
     QStringList records(Table table) const;
     void add(Table table, const QStringList &values);
-    // Runs a statement through the separate connection, e.g. to drop a table; returns the first
-    // value of its result, if any.
-    QString execute(const QString &sql);
+    // Runs a statement, with the value of its one placeholder if it has one, through the separate
+    // connection, e.g. to drop a table; returns the first value of its result, if any.
+    QString execute(const QString &sql, const std::optional<QString> &value = {});
 
   private:
     QTemporaryDir m_dir;
