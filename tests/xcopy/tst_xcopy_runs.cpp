@@ -18,26 +18,23 @@
 using Prepare = std::function<void()>;
 Q_DECLARE_METATYPE(Prepare)
 
-namespace {
-
-// Runs COMMAND, a program and its arguments, in the current folder;
-// "xcopy" stands for the built program and "xcopy+" for it with its test points, steered by the
-// settings its source describes. Gives the exit code (-1 when it crashed or hung) and the output.
-std::pair<int, QByteArray> run(QStringList command)
+// Runs COMMAND, a program and its arguments, in the current folder; "xcopy" stands for the built
+// program and "xcopy+" for it with its test points, steered by the settings its source describes.
+// Gives the exit code (-1 when it crashed or hung) and the output.
+static std::pair<int, QByteArray> run(QStringList command)
 {
     for (QString &word : command)
         word = word == "xcopy" ? XCOPY_PATH : word == "xcopy+" ? XCOPY_WITH_TEST_POINTS_PATH : word;
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(command.takeFirst(), command);
-    const bool ended =
-        process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
-    return {ended ? process.exitCode() : -1, process.readAll()};
+    const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    return {ok ? process.exitCode() : -1, process.readAll()};
 }
 
 // Writes the file and the folders it is in, with the modification time given or the current one.
-void writeFile(const QByteArray &path, const QByteArray &content,
-               timespec modified = {0, UTIME_NOW})
+static void writeFile(const QByteArray &path, const QByteArray &content,
+                      timespec modified = {0, UTIME_NOW})
 {
     std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
     const bool written = bool(std::ofstream(path.constData()) << content.toStdString());
@@ -49,7 +46,7 @@ void writeFile(const QByteArray &path, const QByteArray &content,
 // What a copy keeps of what PATH leads to: type and permission bits, modification time (as the
 // file system keeps it, past any cache of a FUSE file system), whether it has holes, and a file's
 // content.
-QByteArray describe(const QByteArray &path)
+static QByteArray describe(const QByteArray &path)
 {
     struct statx info = {};
     statx(AT_FDCWD, path.constData(), AT_STATX_FORCE_SYNC, STATX_BASIC_STATS, &info);
@@ -62,8 +59,6 @@ QByteArray describe(const QByteArray &path)
     text.append(std::istreambuf_iterator<char>(file), {});
     return QByteArray::fromStdString(text);
 }
-
-} // namespace
 
 // The built program run on real files, each case in a fresh current folder, and the comparison of
 // times behind /D.
@@ -118,23 +113,22 @@ class XcopyRuns : public QObject
         umask(022);
         tmp.emplace();
         QVERIFY(QDir::setCurrent(tmp->path()));
-        // A hidden file with a name no shell or terminal takes as it is.
-        for (const char *file : {"src/.hidden.txt", "src/sub/deeper/c.txt",
-                                 "src/.hiddendir/-rf;$HOME|\"it's\"*\nbreak caf\xe9\xfe"})
+        // Hidden files, one with a name no shell or terminal takes as it is.
+        for (const char *file :
+             {"src/.\"it's\"\n$HOME caf\xe9", "src/sub/deeper/c.txt", "src/.hidden/d"})
             writeFile(file, file);
         writeFile("src/a.txt", "src/a.txt", {1590969600, 123456789});         // June 2020
         writeFile("src/sub/b.txt", "src/sub/b.txt", {1700000001, 700000000}); // November 2023
         // A sparse file: a hole, 4 KiB of data, a hole.
         QFile sparse("src/sparse");
         QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(1 << 20) &&
-                sparse.seek(1 << 19) && sparse.write(QByteArray(4096, 'd')) == 4096 &&
-                sparse.flush());
-        // Empty folders, permission bits the umask lets through and some it takes away, and links
-        // to a file and to a folder.
+                sparse.seek(1 << 19) && sparse.write(QByteArray(4096, 'd')) == 4096);
+        // Empty folders, permission bits the umask lets through and some it takes away, links to a
+        // file and to a folder, and one to the whole source.
         QVERIFY(QDir().mkpath("src/sub/nothing") && QDir().mkpath("src/empty") &&
                 chmod("src/a.txt", 0750) == 0 && chmod("src/sub/deeper/c.txt", 0757) == 0 &&
                 symlink("../a.txt", "src/sub/link.txt") == 0 &&
-                symlink("deeper", "src/sub/folder link") == 0);
+                symlink("deeper", "src/sub/folder link") == 0 && symlink("src", "link") == 0);
     }
 
     // QTemporaryDir cannot remove names that are not UTF-8, nor folders without rights.
@@ -163,72 +157,57 @@ class XcopyRuns : public QObject
         row("unknown switch", "xcopy src dst /Q9", 4, {"Invalid switch - /Q9\n"}, {});
         row("impossible date", "xcopy src dst /D:2-30-2026", 4, {"Invalid switch - /D:2-30"}, {});
         row("source only", "xcopy src", 4, {"source and a destination"}, {});
-        row("missing source like a switch", "xcopy /S dst /Y", 4, {"source - /S: No such file"},
-            {});
+        row("switch-like source", "xcopy /S dst /Y", 4, {"source - /S: No such file"}, {});
         row("empty source", "xcopy  dst", 4, {"source path is empty"}, {});
         row("empty destination", "xcopy src ", 4, {"destination path is empty"}, {});
         row("usage among switches", "xcopy src dst /s /?", 0, {"xcopy SOURCE DESTINATION"}, {});
-        const Prepare link = [] { QFile::link("src", "link"); };
         const Prepare bind = [this] { mount("bound", {"mount", "--bind", "src"}); };
         for (const QString to : {"src", "src/.", "src/sub", "src/new/deeper", "dst/../src/new",
-                                 "missing/../src", "link/new", "bound/new", "bound/sub/new"}) {
+                                 "missing/../src", "link/new", "bound/new", "bound/sub/new"})
             row("cyclic into " + to.toUtf8(), "xcopy src " + to + " /E /Y", 4,
-                {"Cannot perform a cyclic copy"}, {}, to.startsWith("bound") ? bind : link);
-        }
+                {"Cannot perform a cyclic copy"}, {}, to.startsWith("bound") ? bind : Prepare());
 
-        const QByteArrayList top{"dst", "dst/a.txt", "dst/sparse"};
+        const QByteArrayList top{"dst", "dst/sparse", "dst/a.txt"};
+        const QByteArrayList empty{"dst/empty", "dst/sub/nothing"};
         const QByteArrayList sub{"dst/sub", "dst/sub/b.txt", "dst/sub/deeper",
                                  "dst/sub/deeper/c.txt", "dst/sub/link.txt"};
-        const QByteArrayList empty{"dst/empty", "dst/sub/nothing"};
-        const QByteArrayList hidden{"dst/.hidden.txt", "dst/.hiddendir",
-                                    "dst/.hiddendir/-rf;$HOME|\"it's\"*\nbreak caf\xe9\xfe"};
-        row("subfolders", "xcopy src dst /S", 0, {"src/sub/deeper/c.txt\n", "5 File(s) copied"},
-            top + sub);
-        row("quiet, full names", "xcopy src dst /Y /Q /F", 0, {"2 File(s) copied", "!a.txt"}, top);
-        row("all, in lower case", "xcopy src dst /e /h /y", 0, {"7 File(s) copied"},
-            top + sub + empty + hidden);
-        row("changed since a date", "xcopy src dst /S /D:1-1-2021", 0, {"3 File(s) copied"},
-            {"dst", "dst/sparse", "dst/sub", "dst/sub/b.txt", "dst/sub/deeper",
-             "dst/sub/deeper/c.txt"});
-        row("nothing found", "xcopy src dst /S /D:1-1-2100", 1, {"0 File(s) copied"}, {});
+        const QByteArrayList hidden{"dst/.\"it's\"\n$HOME caf\xe9", "dst/.hidden", "dst/.hidden/d"};
+        row("quiet", "xcopy src dst /S /Q /F", 0, {"5 File(s) copied", "!src/"}, top + sub);
         const Prepare old = [] { writeFile("dst/a.txt", "old"); };
+        row("all, in lower case, over a file", "xcopy src dst /e /h /y", 0, {"7 File(s) copied"},
+            top.mid(1) + sub + empty + hidden, old);
+        // a.txt, and the link to it, date from 2020.
+        row("changed since a date", "xcopy src dst /S /D:1-1-2021", 0,
+            {"src/sub/b.txt\n", "3 File(s) copied"}, top.mid(0, 2) + sub.mid(0, 4));
+        row("nothing found", "xcopy src dst /S /D:1-1-2100", 1, {"0 File(s) copied"}, {});
         row("listing over a file", "xcopy src dst /L /E /H /Y", 0, {"7 File(s) copied"}, {}, old);
         // Without a terminal nobody can answer the question /-Y asks.
         row("kept with /-Y", "xcopy src dst /S /Y /-Y", 0, {"4 File(s) copied", "!Overwrite"},
-            top.mid(2) + sub, old);
-        row("replaced with /Y", "xcopy src dst /S /Y", 0, {"5 File(s) copied"}, top.mid(1) + sub,
-            old);
+            top.mid(1, 1) + sub, old);
 
-        // /D against a copy of src/sub/b.txt, which changed at 1700000001.7 s, on a destination
-        // that keeps nanoseconds.
-        const auto newer = [&](const char *name, timespec copy, bool copied) {
-            row(name, "xcopy src dst /D /Y /S", 0, {}, top.mid(1) + sub.mid(copied ? 1 : 2),
-                [copy] { writeFile("dst/sub/b.txt", "old", copy); }); // b.txt is second in SUB
-        };
-        newer("older by a millisecond", {1700000001, 699000000}, true);
-        newer("older by a nanosecond, the step", {1700000001, 699999999}, false);
+        // On a destination that keeps nanoseconds, /D copies a.txt, older there by a millisecond,
+        // and keeps b.txt, newer there.
+        row("only older files with /D", "xcopy src dst /D /Y /S", 0, {"4 File(s) copied"},
+            top.mid(1) + sub.mid(2), [] {
+                writeFile("dst/a.txt", "old", {1590969600, 122456789});
+                writeFile("dst/sub/b.txt", "old", {1700000011, 700000000});
+            });
 
-        const QByteArray failed = "env XCOPY_TEST_FAIL=";
-        row("file flush before replacing only", failed + "fdatasync xcopy+ src dst /Y /S", 5,
-            {"Cannot write dst/a.txt: Input/output error", "4 File(s) copied"}, top.mid(2) + sub,
-            old);
-        row("file system flush at the end", failed + "syncfs xcopy+ src dst", 5,
-            {"Cannot flush dst: Input/output error"}, top);
+        // Each file replaced is flushed first, and the file system once at the end.
+        row("failing flushes", "env XCOPY_TEST_FAIL=flushes xcopy+ src dst /Y /S", 5,
+            {"Cannot write dst/a.txt: Input/output", "Cannot flush dst: Input", "4 File(s) copied"},
+            top.mid(1, 1) + sub, old);
         row("a FIFO swapped in", "env XCOPY_TEST_FIFO_FOR=b.txt xcopy+ src dst /S", 5,
             {"Cannot read src/sub/b.txt: Not a regular file", "4 File(s) copied"},
             top + sub.mid(2) + QByteArrayList{"dst/sub", "src/sub/b.txt"});
         row("a file too large", "prlimit --fsize=65536 xcopy src dst", 5,
             {"Cannot write dst/sparse: File too large"}, {"dst", "dst/a.txt"});
-        // Root reads everything, so then the program runs as "nobody".
-        const QString asNobody =
-            geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
-        row("unreadable entries", asNobody + "xcopy src dst /S", 5,
-            {"Cannot read folder src/locked: Permission denied",
-             "Cannot read src/broken: No such file or directory"},
+        // Root reads everything, so the program runs without its privileges.
+        row("unreadable entries", "setpriv --bounding-set=-all xcopy src dst /S", 5,
+            {"Cannot read folder src/locked: Permission", "Cannot read src/broken: No such file"},
             top + sub, [] {
                 QVERIFY(QDir().mkpath("src/locked") && chmod("src/locked", 0) == 0 &&
                         symlink("nowhere", "src/broken") == 0);
-                QVERIFY(geteuid() != 0 || run({"chown", "-R", "65534:65534", "."}).first == 0);
             });
         row("destination mounted inside the source", "xcopy src dst /E /Y", 0, {"5 File(s) copied"},
             top.mid(1) + sub + empty, [this] {
@@ -285,10 +264,8 @@ class XcopyRuns : public QObject
         const QByteArrayList lines = output.split('\n');
         QCOMPARE(lines.size(), expected.size()); // none twice
         QCOMPARE(QSet<QByteArray>(lines.begin(), lines.end()), expected);
-        const QString leaving =
-            R"("$0" many again /S | head -n 1 >/dev/null; exit ${PIPESTATUS[0]})";
+        const QString leaving = R"("$0" many again /S | head -1 >/dev/null; exit ${PIPESTATUS[0]})";
         QCOMPARE(run({"bash", "-c", leaving, "xcopy"}).first, 0);
-        QCOMPARE(run({"diff", "-r", "many", "again"}).first, 0);
 
         const QMap<QByteArray, QByteArray> before = snapshot();
         QProcess process;
@@ -329,14 +306,10 @@ class XcopyRuns : public QObject
         QCOMPARE(destinationIsOlder({1002, 500000000}, {1000, 600000000}, exfat), false);
         QCOMPARE(destinationIsOlder({1000, 150}, {1000, 100}, ntfs), false);
         QCOMPARE(destinationIsOlder({1000, 300}, {1000, 100}, ntfs), true);
-        QCOMPARE(destinationIsOlder({5, 500}, {2000000000, 0}, fat), false);
         const auto probed = [](timespec kept) { return timeResolutionFromProbe(kept).value_or(0); };
         QCOMPARE(probed({1000000001, 123456789}), 1LL);
-        QCOMPARE(probed({1000000001, 123456700}), 100LL);
         QCOMPARE(probed({1000000001, 0}), 1000000000LL);
-        QCOMPARE(probed({1000000000, 0}), 2000000000LL); // cut down to an even second
-        QCOMPARE(probed({1000000002, 0}), 2000000000LL); // or rounded up
-        QCOMPARE(probed({1796609228, 0}), 0LL);          // a time of the file system's own
+        QCOMPARE(probed({1000000000, 0}), 2000000000LL); // the odd second cut to an even one
         QCOMPARE(probed({999999998, 0}), 0LL);           // 4 s away
     }
 };

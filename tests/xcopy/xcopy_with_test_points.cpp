@@ -1,7 +1,7 @@
 // The copy command with its test points live, steered through the environment:
 //   XCOPY_TEST_FIFO_FOR=NAME    the source file NAME becomes a FIFO just before it is opened;
 //   XCOPY_TEST_HOLD=1           each thread stops once its temporary file is complete;
-//   XCOPY_TEST_FAIL=fdatasync   (or syncfs) that flush fails with EIO.
+//   XCOPY_TEST_FAIL=flushes     fdatasync and syncfs fail with EIO.
 #include "copy_command.h"
 #include "test_points.h"
 
@@ -31,7 +31,7 @@ void reachTestPoint(TestPoint point, int folderFd, const char *name)
 // test looks at, so they only answer.
 extern "C" int fdatasync(int)
 {
-    if (!isSet("XCOPY_TEST_FAIL", "fdatasync"))
+    if (!isSet("XCOPY_TEST_FAIL", "flushes"))
         return 0;
     errno = EIO;
     return -1;
@@ -39,7 +39,7 @@ extern "C" int fdatasync(int)
 
 extern "C" int syncfs(int)
 {
-    if (!isSet("XCOPY_TEST_FAIL", "syncfs"))
+    if (!isSet("XCOPY_TEST_FAIL", "flushes"))
         return 0;
     errno = EIO;
     return -1;
