@@ -100,7 +100,7 @@ bool looksSparse(const struct stat &info)
 
 // Copies only the parts of a sparse file that hold data, and leaves the rest a hole, as a
 // truncation to the full size makes it. Nothing is written where a file system cannot tell.
-CopyFailure copySparse(int from, int to, off_t size)
+CopyFailure copyDataParts(int from, int to, off_t size)
 {
     for (off_t offset = 0; offset < size;) {
         const off_t data = lseek(from, offset, SEEK_DATA);
@@ -119,6 +119,20 @@ CopyFailure copySparse(int from, int to, off_t size)
         offset = hole;
     }
     return ftruncate(to, size) == 0 ? CopyFailure{} : CopyFailure{errno, false};
+}
+
+// A destination that cannot leave holes (FAT through FUSE refuses the truncation) gets the whole
+// content instead, the holes written as zeros.
+CopyFailure copySparse(int from, int to, off_t size)
+{
+    const CopyFailure failure = copyDataParts(from, to, size);
+    if (failure.error == 0 || failure.readingSource)
+        return failure;
+    if (lseek(from, 0, SEEK_SET) < 0)
+        return {errno, true};
+    if (lseek(to, 0, SEEK_SET) < 0)
+        return {errno, false};
+    return copyContent(from, to, size);
 }
 
 CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sourceInfo)
@@ -198,8 +212,8 @@ std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceI
 CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
 {
     char temporaryName[64];
-    const int temporaryFd = createTemporary(target.folderFd, sourceInfo.st_mode & 0777,
-                                            temporaryName);
+    const int temporaryFd =
+        createTemporary(target.folderFd, sourceInfo.st_mode & 0777, temporaryName);
     if (temporaryFd < 0)
         return {errno, false};
 
