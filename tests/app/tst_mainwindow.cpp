@@ -248,13 +248,8 @@ class tst_MainWindow : public QObject
         QVERIFY(timer->isActive());
         QVERIFY2(timer->interval() > 600 && timer->interval() < 620,
                  qPrintable(QString::number(timer->interval())));
-    }
 
-    // Every second shows whole, noon and midnight included.
-    void clockTextsFitTheirBoxes()
-    {
-        WindowFixture f;
-        f.open();
+        // Every second shows whole, noon and midnight included.
         for (const QTime &time : {QTime(11, 59, 59), QTime(12, 0), QTime(0, 0)}) {
             f.clock.set({QDate(2099, 12, 31), time});
             f.window().Timer1_Timer();
