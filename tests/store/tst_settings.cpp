@@ -3,7 +3,11 @@
 #include "store/settingsfolder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QThread>
 
 #include <filesystem>
 #include <future>
@@ -20,6 +24,7 @@ class tst_Settings : public QObject
     void recordOperations();
     void stopLeavesOnlyTheFlagOff();
     void aSaveWaitsForAnotherProgramsSave();
+    void aProgramKilledWhileSavingLosesNothingSaved();
     void settingsArePutInPlace_data();
     void settingsArePutInPlace();
     void settingsAreNotMixedUp();
@@ -127,6 +132,36 @@ void tst_Settings::aSaveWaitsForAnotherProgramsSave()
     QCOMPARE(saved.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
     db.execute("COMMIT");
     QVERIFY(saved.get());
+}
+
+// A program killed in the middle of saving leaves settings that pass SQLite's integrity check,
+// with every save that had returned and no half of one.
+void tst_Settings::aProgramKilledWhileSavingLosesNothingSaved()
+{
+    TestDatabase db;
+    // Each kill falls at a chance point of a round, so that some fall inside a save.
+    for (int kill = 1; kill <= 20; ++kill) {
+        QProcess saver;
+        QElapsedTimer clock;
+        clock.start();
+        saver.start(SAVE_LOOP, {db.path()});
+        while (saver.peek(1 << 16).count('\n') < 10)
+            QVERIFY2(saver.waitForReadyRead(10000), saver.readAllStandardError().constData());
+        const qint64 microsecondsPerRound = clock.nsecsElapsed() / 1000 / 10;
+        QThread::usleep(QRandomGenerator::global()->bounded(microsecondsPerRound + 1));
+        saver.kill();
+        QVERIFY(saver.waitForFinished(10000));
+        QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
+        const int lastSaved = saver.readAllStandardOutput().trimmed().split('\n').last().toInt();
+
+        QCOMPARE(db.execute("PRAGMA integrity_check"), "ok");
+        // Each round appends its number once: every round up to the last one that returned.
+        const QStringList rounds = db.records(Table::Path1);
+        QCOMPARE(rounds.last().toInt(), rounds.size());
+        QCOMPARE_GE(rounds.size(), lastSaved);
+        // Before that it replaces the date, never only half of it.
+        QCOMPARE(db.records(Table::Date).size(), 1);
+    }
 }
 
 // The install's step that puts the settings in place: a data folder of the owner's alone, linked

@@ -1,0 +1,25 @@
+// Saves without end through the settings store, printing the number of each round once all of
+// its saves are final: a program to be killed in the middle of saving. Each start goes on from
+// the last round saved.
+#include "store/settingsstore.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QString error;
+    const auto store = SettingsStore::open(QCoreApplication::arguments().value(1), &error);
+    if (!store) {
+        QTextStream(stderr) << error;
+        return 1;
+    }
+    QTextStream out(stdout);
+    for (int round = store->ReadNewestField(Table::Path1).value_or("").toInt() + 1;; ++round) {
+        const QString value = QString::number(round);
+        if (!store->ReplaceRecord(Table::Date, value) || !store->AppendRecord(Table::Path1, value))
+            return 1;
+        out << round << Qt::endl;
+    }
+}
