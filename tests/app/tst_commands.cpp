@@ -31,35 +31,6 @@ template <typename T> QList<T *> openWindows()
     return found;
 }
 
-// A main window with the add-folder dialog opened from it.
-struct AddDirFixture : WindowFixture
-{
-    explicit AddDirFixture(const QList<Drive> &driveList = {{"/", "/"}})
-    {
-        drives.drives = driveList;
-        open().show();
-        window().cmdCreateDir_Click();
-        dialog = openWindows<frmAddDir>().value(0);
-        text = dialog->findChild<QLineEdit *>("Text1");
-    }
-
-    QPointer<frmAddDir> dialog;
-    QLineEdit *text;
-};
-
-// A main window whose pairs the tests fill and lock.
-struct RunFixture : WindowFixture
-{
-    RunFixture() { open(); }
-    QLineEdit *box(int n) const { return find<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
-    void fill(int pair, const QString &from, const QString &to, bool locked = true)
-    {
-        box(2 * pair - 1)->setText(from);
-        box(2 * pair)->setText(to);
-        find<QCheckBox>(QStringLiteral("Check%1").arg(pair))->setChecked(locked);
-    }
-};
-
 // The characters of a text without the lines matching `dropped`, line breaks and blanks (the pdf
 // may break a long path after a slash), with typographic ligatures taken apart.
 QString printedCharacters(const QByteArray &utf8, const char *dropped)
@@ -84,78 +55,63 @@ class tst_Commands : public QObject
         qDeleteAll(openWindows<frmXcopyNotify>());
     }
 
-    // One dialog however often opened, its text following the picked drive and folder; it
-    // creates the folder named there and keeps its text until Done closes it.
+    // One add-folder dialog however often opened, its text following the picked drive and
+    // folder. It creates exactly the folder named there; every refusal names the folder and the
+    // reason, and the dialog stays open with its text until Done or Cancel closes it.
     void addFolderDialog()
     {
         QTemporaryDir parent;
-        const QString missing = QTemporaryDir().path(); // removed again at once
-        AddDirFixture f({{"/", "/"}, {parent.path(), "parent"}, {missing, "no medium"}});
-        QCOMPARE(f.dialog->windowTitle(), QStringLiteral("Add A Directory"));
+        const QString unreadable = QTemporaryDir().path(); // removed again at once
+        WindowFixture f;
+        f.drives.drives = {{"/", "/"}, {parent.path(), "parent"}, {unreadable, "no medium"}};
+        f.open().show();
+        QTest::mouseClick(f.find<QPushButton>("cmdCreateDir"), Qt::LeftButton);
+        const QPointer<frmAddDir> dialog = openWindows<frmAddDir>().value(0);
+        auto *text = dialog->findChild<QLineEdit *>("Text1");
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Add A Directory"));
         QCOMPARE(QApplication::activeModalWidget(), nullptr); // the main window stays usable
         // It starts in the current folder, with the text left for the user.
-        QCOMPARE(f.dialog->findChild<FolderList *>("Dir1")->path(), QDir::currentPath());
-        QCOMPARE(f.text->text(), QString());
+        QCOMPARE(dialog->findChild<FolderList *>("Dir1")->path(), QDir::currentPath());
+        QCOMPARE(text->text(), QString());
 
         // A picked drive moves the folder list there and the text follows; a drive that cannot
         // be read is reported.
-        auto *drive = f.dialog->findChild<DriveList *>("Drive1");
+        auto *drive = dialog->findChild<DriveList *>("Drive1");
         QTest::keyClick(drive, Qt::Key_Down);
-        QCOMPARE(f.text->text(), parent.path());
+        QCOMPARE(text->text(), parent.path());
         QTest::keyClick(drive, Qt::Key_Down);
-        QCOMPARE(f.messages.shown.size(), 1);
-        QVERIFY2(f.messages.shown[0].contains(missing), qPrintable(f.messages.shown[0]));
+        QVERIFY2(f.messages.shown.value(0).contains(unreadable),
+                 qPrintable(f.messages.shown.join('\n')));
 
-        QTest::keyClicks(f.text, "/New folder");
-        f.dialog->findChild<QPushButton *>("Command2")->click();
+        // The last two create the same folder: the second time it exists already.
+        const QString made = parent.filePath("New folder");
+        const QString orphan = parent.filePath("missing/new");
+        for (const QString &path : {QString(), QStringLiteral("new"), orphan, made, made}) {
+            text->setText(path);
+            dialog->findChild<QPushButton *>("Command2")->click();
+        }
+        QCOMPARE(f.messages.shown.mid(1),
+                 (QStringList{"Complete the path for the new directory first.",
+                              "The folder new could not be created: the path is not a full path.",
+                              "The folder " + orphan +
+                                  " could not be created: No such file or directory.",
+                              "Your folder has been successfully created.",
+                              "The folder " + made + " could not be created: it exists already."}));
         QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"New folder"});
-        QCOMPARE(f.messages.shown.mid(1),
-                 QStringList{"Your folder has been successfully created."});
-        // Opened again by the button and by the menu entry: the same dialog, its text kept.
-        QTest::mouseClick(f.find<QPushButton>("cmdCreateDir"), Qt::LeftButton);
+        QVERIFY(dialog->isVisible());
+        // Opened again from the menu: the same dialog, its text kept.
         f.find<QAction>("mnuCreateDir")->trigger();
-        QCOMPARE(openWindows<frmAddDir>(), QList<frmAddDir *>{f.dialog.data()});
-        QCOMPARE(f.text->text(), parent.filePath("New folder"));
+        QCOMPARE(openWindows<frmAddDir>(), QList<frmAddDir *>{dialog.data()});
+        QCOMPARE(text->text(), made);
 
-        f.dialog->findChild<QPushButton *>("Command1")->click();
-        QTRY_VERIFY(f.dialog.isNull());
-    }
-
-    // Every refusal names the folder and the reason; the dialog stays open with its text until
-    // Cancel closes it.
-    void aFolderThatCannotBeCreatedIsReported_data()
-    {
-        // %1 is a folder of the test's own, holding only the folder "old".
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("message");
-        const auto row = [](const char *name, const char *path, const char *message) {
-            QTest::newRow(name) << QString(path) << QString(message);
-        };
-        row("empty", "", "Complete the path for the new directory first.");
-        row("exists", "%1/old", "The folder %1/old could not be created: it exists already.");
-        row("parent missing", "%1/missing/new",
-            "The folder %1/missing/new could not be created: No such file or directory.");
-        row("not a full path", "new",
-            "The folder new could not be created: the path is not a full path.");
-    }
-
-    void aFolderThatCannotBeCreatedIsReported()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, message);
-        QTemporaryDir owned;
-        QVERIFY(QDir(owned.path()).mkdir("old"));
-        path.replace("%1", owned.path());
-
-        AddDirFixture f;
-        f.text->setText(path);
-        f.dialog->findChild<QPushButton *>("Command2")->click();
-        QCOMPARE(f.messages.shown, QStringList{message.replace("%1", owned.path())});
-        QVERIFY(f.dialog->isVisible());
-        QCOMPARE(f.text->text(), path);
-        f.dialog->findChild<QPushButton *>("Command3")->click();
-        QTRY_VERIFY(f.dialog.isNull());
+        // Done closes it, and so does Cancel in the dialog opened after it.
+        for (const char *button : {"Command1", "Command3"}) {
+            f.window().cmdCreateDir_Click();
+            const QPointer<frmAddDir> shown = openWindows<frmAddDir>().value(0);
+            shown->findChild<QPushButton *>(button)->click();
+            QTRY_VERIFY(shown.isNull());
+        }
     }
 
     // One About window with the program's texts and version, until OK closes it.
@@ -212,7 +168,6 @@ class tst_Commands : public QObject
         QCOMPARE(started.program, QStringLiteral("xdg-open"));
         QCOMPARE(started.arguments, QStringList{path});
         QVERIFY(started.state == WindowState::MaximizedFocus);
-        QCOMPARE(f.messages.shown, QStringList());
 
         f.programs.failure = [](const ProgramStart &) { return QStringLiteral("not found"); };
         f.find<QAction>(entry)->trigger();
@@ -238,42 +193,38 @@ class tst_Commands : public QObject
     }
 
     // Without a locked pair or without any path the run is refused, the first box focused.
-    void refusedWithoutLockOrPath_data()
-    {
-        QTest::addColumn<bool>("locked");
-        QTest::newRow("every path filled, nothing locked") << false;
-        QTest::newRow("pairs locked, every path empty") << true;
-    }
-
-    void refusedWithoutLockOrPath()
-    {
-        QFETCH(bool, locked);
-        RunFixture f;
-        for (int pair = 1; pair <= 7; ++pair)
-            f.fill(pair, {}, locked ? QString() : QStringLiteral("/data"), locked);
-        f.box(4)->setFocus();
-
-        f.window().Command1_Click();
-
-        QCOMPARE(f.messages.shown,
-                 QStringList{"You cannot Xcopy unless at least 1 set of paths have been entered "
-                             "and locked in by checking the box next to the paths."});
-        QCOMPARE(f.window().focusWidget(), f.box(1));
-        QVERIFY(f.programs.started.isEmpty());
-    }
-
     // Locked pairs start in their order with the texts their boxes hold now, empty ones too; a
     // pair that cannot start is reported and the run goes on to its end. In the automatic mode
     // the next copy date moves on, and a notice tells when the run was; a new run replaces it.
-    void runStartsTheLockedPairs()
+    void copyRun()
     {
-        RunFixture f;
+        WindowFixture f;
+        f.open();
+        const auto box = [&f](int n) { return f.find<QLineEdit>(QStringLiteral("Text%1").arg(n)); };
+        const auto fill = [&](int pair, const QString &from, const QString &to, bool locked) {
+            box(2 * pair - 1)->setText(from);
+            box(2 * pair)->setText(to);
+            f.find<QCheckBox>(QStringLiteral("Check%1").arg(pair))->setChecked(locked);
+        };
         f.find<QCheckBox>("ckUseTimer")->setChecked(true);
         f.find<QComboBox>("cmbDays")->setCurrentText("7");
+        // Refused with every pair locked but no path, then with every To path but none locked.
+        for (const bool locked : {true, false}) {
+            for (int pair = 1; pair <= 7; ++pair)
+                fill(pair, {}, locked ? QString() : QStringLiteral("/data"), locked);
+            box(4)->setFocus();
+            f.window().Command1_Click();
+            QCOMPARE(f.window().focusWidget(), box(1));
+        }
+        QCOMPARE(f.messages.shown,
+                 QStringList(2, "You cannot Xcopy unless at least 1 set of paths have been entered "
+                                "and locked in by checking the box next to the paths."));
+        QVERIFY(f.programs.started.isEmpty());
+
         for (int pair : {3, 1, 2})
-            f.fill(pair, QStringLiteral("/f%1").arg(pair), QStringLiteral("/t%1").arg(pair));
-        f.fill(6, {}, {});
-        f.box(5)->setText(QStringLiteral("/f3 edited after the lock"));
+            fill(pair, QStringLiteral("/f%1").arg(pair), QStringLiteral("/t%1").arg(pair), true);
+        fill(6, {}, {}, true);
+        box(5)->setText(QStringLiteral("/f3 edited after the lock"));
         f.programs.failure = [](const ProgramStart &start) {
             return start.arguments.value(0) == "/f2" ? QStringLiteral("gone") : QString();
         };
@@ -281,7 +232,7 @@ class tst_Commands : public QObject
 
         f.find<QAction>("mnuSync")->trigger();
 
-        QCOMPARE(f.messages.shown, QStringList{"Folder pair 2 was not copied: gone"});
+        QCOMPARE(f.messages.shown.mid(2), QStringList{"Folder pair 2 was not copied: gone"});
         QStringList started;
         for (const ProgramStart &start : f.programs.started)
             started.append(start.commandLine);
