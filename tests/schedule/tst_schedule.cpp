@@ -309,16 +309,6 @@ class tst_Schedule : public QObject
                      automatic ? QDate::fromString(date, Qt::ISODate) : QDate());
         }
     }
-
-    void switchingOnAddsToday()
-    {
-        Schedule schedule(m_db->store(), m_clock);
-        for (bool on : {true, false, true})
-            schedule.switchAutomatic(on);
-        QVERIFY(schedule.automatic());
-        QCOMPARE(m_db->records(Table::AutoSync), QStringList{"1"});
-        QCOMPARE(m_db->records(Table::Date), (QStringList{"2026-03-05", "2026-03-05"}));
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_Schedule)
