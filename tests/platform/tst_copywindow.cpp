@@ -123,7 +123,7 @@ void tst_CopyWindow::startsTheProgramFound()
     QCOMPARE(waitpid(-1, nullptr, WNOHANG), pid_t(-1));
     QCOMPARE(errno, ECHILD);
 
-    // It got its own path, then its arguments.
+    // It was started where it was found, with its arguments.
     const QTemporaryDir &folder = found.startsWith("install") ? install : pathFolder;
     QByteArray expected = QFile::encodeName(folder.filePath(found.section('/', 1)));
     for (const QString &argument : arguments)
@@ -171,9 +171,8 @@ void tst_CopyWindow::failedStartGivesTheReason()
     QCOMPARE(ownGiven, onItsOwn.arg(install.path()));
     const QByteArray text = contents(log);
     QVERIFY(text.startsWith("==== Folder pair 2: xcopy \"/a\" \"/b\" /D /Y /S\nStarted "));
-    QVERIFY2(text.endsWith((", not started: " + copyGiven + "\n\n").toUtf8()) &&
-                 text.count("====") == 1,
-             text.constData());
+    QVERIFY(text.endsWith((", not started: " + copyGiven + "\n\n").toUtf8()));
+    QCOMPARE(text.count("===="), 1);
 }
 
 void tst_CopyWindow::copyEnds_data()
@@ -322,13 +321,12 @@ void tst_CopyWindow::logIsKeptPrivatelyInTheStateFolder_data()
     QTest::addColumn<QString>("stateFolder");
     QTest::addColumn<int>("room"); // what the log lacks of its 1 MiB before the entry
 
-    const int entry = int(kEntry.size());
-    QTest::newRow("given, the entry fits exactly") << "~/state"
-                                                   << "~/state" << entry;
-    QTest::newRow("none given, one byte too many") << ""
-                                                   << "~/.local/state" << entry - 1;
-    QTest::newRow("a relative one ignored") << "state"
-                                            << "~/.local/state" << (1 << 19);
+    const auto row = [](const char *name, const char *stateHome, const char *folder, int room) {
+        QTest::newRow(name) << QString(stateHome) << QString(folder) << room;
+    };
+    row("given, the entry fits exactly", "~/state", "~/state", int(kEntry.size()));
+    row("none given, one byte too many", "", "~/.local/state", int(kEntry.size()) - 1);
+    row("a relative one ignored", "state", "~/.local/state", 1 << 19);
 }
 
 void tst_CopyWindow::logIsKeptPrivatelyInTheStateFolder()
