@@ -12,13 +12,10 @@ class tst_MountedDrives : public QObject
     {
         const QByteArray mountInfo =
             "21 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-            "22 21 0:21 / /proc rw - proc proc rw\n"
-            "23 21 0:5 / /dev/shm rw - tmpfs tmpfs rw\n"
             "24 21 8:2 / /boot rw - ext4 /dev/sda2 rw\n"
             "25 21 8:3 /@home /home rw shared:2 - btrfs /dev/sda3 rw,subvol=/@home\n"
             "26 21 8:1 /usr/share/icons /srv/icons rw - ext4 /dev/sda1 rw\n"
             "27 21 7:0 / /snapd/core rw - squashfs /dev/loop0 ro\n"
-            "28 21 7:1 / /opt/image ro - squashfs /dev/loop1 ro\n"
             "29 21 8:17 / /media/me/MY\\040STICK rw - vfat /dev/sdb1 rw\n"
             "30 21 0:40 / /mnt/share rw - nfs4 server:/share rw\n"
             "31 21 8:17 / /media/me/MY\\040STICK rw - vfat /dev/sdb1 rw\n"
