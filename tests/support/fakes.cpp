@@ -9,18 +9,14 @@ void FakeMessageBoxes::inform(const QString &text)
 
 bool FakeMessageBoxes::confirm(const QString &text)
 {
-    shown.append(text);
-    if (whileShown)
-        whileShown();
+    inform(text);
     return answers.isEmpty() ? false : answers.dequeue();
 }
 
 QString FakeProgramStarter::start(const ProgramStart &request)
 {
-    if (failure) {
-        if (QString reason = failure(request); !reason.isEmpty())
-            return reason;
-    }
+    if (QString reason = failure ? failure(request) : QString(); !reason.isEmpty())
+        return reason;
     started.append(request);
     return {};
 }
