@@ -10,8 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <optional>
-#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,15 +30,14 @@ static std::pair<int, QByteArray> run(QStringList command)
     return {ok ? process.exitCode() : -1, process.readAll()};
 }
 
-// Writes the file and the folders it is in, with the modification time given or the current one.
-static void writeFile(const QByteArray &path, const QByteArray &content,
-                      timespec modified = {0, UTIME_NOW})
+// Writes the file, its path as its content, and the folders it is in, with the modification time
+// given or the current one.
+static bool writeFile(const QByteArray &path, timespec modified = {0, UTIME_NOW})
 {
     std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
-    const bool written = bool(std::ofstream(path.constData()) << content.toStdString());
+    const bool written = bool(std::ofstream(path.constData()) << path.toStdString());
     const timespec times[2] = {modified, modified};
-    if (!written || utimensat(AT_FDCWD, path.constData(), times, 0) != 0)
-        qFatal("cannot write %s", path.constData());
+    return written && utimensat(AT_FDCWD, path.constData(), times, 0) == 0;
 }
 
 // What a copy keeps of what PATH leads to: type and permission bits, modification time (as the
@@ -66,17 +63,15 @@ class XcopyRuns : public QObject
 {
     Q_OBJECT
 
-    std::optional<QTemporaryDir> tmp;
+    QTemporaryDir tmp; // removed after each case and made again for the next
     QStringList mounts;
     const char *skipReason = nullptr; // why this machine cannot prepare the case
 
-    // Mounts what COMMAND names on TARGET, for cleanup() to undo.
+    // Mounts what COMMAND names on TARGET, for cleanup() to undo (or try to, where it failed).
     void mount(const QString &target, const QStringList &command)
     {
-        QDir().mkpath(target);
-        if (geteuid() == 0 && run(command + QStringList{target}).first == 0)
-            mounts.prepend(target);
-        else
+        mounts.prepend(target);
+        if (!QDir().mkpath(target) || geteuid() != 0 || run(command + QStringList{target}).first)
             skipReason = "needs root and what mounts the case (mount, or fusefat and mkfs.fat)";
     }
 
@@ -99,33 +94,29 @@ class XcopyRuns : public QObject
     QByteArrayList changesSince(const QMap<QByteArray, QByteArray> &before) const
     {
         const QMap<QByteArray, QByteArray> after = snapshot();
-        std::set<QByteArray> changed;
-        for (const QByteArray &path : before.keys() + after.keys()) {
-            if (before.value(path) != after.value(path))
-                changed.insert(path);
-        }
-        return {changed.begin(), changed.end()};
+        QMap<QByteArray, bool> changed;
+        for (const QByteArray &path : before.keys() + after.keys())
+            changed[path] = before.value(path) != after.value(path);
+        return changed.keys(true);
     }
 
   private slots:
     void init()
     {
         umask(022);
-        tmp.emplace();
-        QVERIFY(QDir::setCurrent(tmp->path()));
-        // Hidden files, one with a name no shell or terminal takes as it is.
-        for (const char *file :
-             {"src/.\"it's\"\n$HOME caf\xe9", "src/sub/deeper/c.txt", "src/.hidden/d"})
-            writeFile(file, file);
-        writeFile("src/a.txt", "src/a.txt", {1590969600, 123456789});         // June 2020
-        writeFile("src/sub/b.txt", "src/sub/b.txt", {1700000001, 700000000}); // November 2023
-        // A sparse file: a hole, 4 KiB of data, a hole.
+        // A hidden folder, with a name in it that no shell or terminal takes as it is; files from
+        // June 2020 and November 2023; a sparse file: a hole, 4 KiB of data, a hole; empty folders,
+        // permission bits the umask lets through and some it takes away, links to a file and to a
+        // folder, and one to the whole source.
         QFile sparse("src/sparse");
-        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(1 << 20) &&
-                sparse.seek(1 << 19) && sparse.write(QByteArray(4096, 'd')) == 4096);
-        // Empty folders, permission bits the umask lets through and some it takes away, links to a
-        // file and to a folder, and one to the whole source.
-        QVERIFY(QDir().mkpath("src/sub/nothing") && QDir().mkpath("src/empty") &&
+        QVERIFY(QDir().mkpath(tmp.path()) && QDir::setCurrent(tmp.path()) &&
+                writeFile("src/sub/deeper/c.txt") &&
+                writeFile("src/.hidden/\"it's\"\n$HOME caf\xe9") &&
+                writeFile("src/a.txt", {1590969600, 123456789}) &&
+                writeFile("src/sub/b.txt", {1700000001, 700000000}) &&
+                sparse.open(QIODevice::WriteOnly) && sparse.resize(1 << 20) &&
+                sparse.seek(1 << 19) && sparse.write(QByteArray(4096, 'd')) == 4096 &&
+                QDir().mkpath("src/sub/nothing") && QDir().mkpath("src/empty") &&
                 chmod("src/a.txt", 0750) == 0 && chmod("src/sub/deeper/c.txt", 0757) == 0 &&
                 symlink("../a.txt", "src/sub/link.txt") == 0 &&
                 symlink("deeper", "src/sub/folder link") == 0 && symlink("src", "link") == 0);
@@ -134,9 +125,8 @@ class XcopyRuns : public QObject
     // QTemporaryDir cannot remove names that are not UTF-8, nor folders without rights.
     void cleanup()
     {
-        for (const QString &target : std::exchange(mounts, {}))
-            run({"umount", "-l", target});
-        run({"rm", "-rf", tmp->path()});
+        run(QStringList{"umount", "-l"} + std::exchange(mounts, {}));
+        run({"rm", "-rf", tmp.path()});
         skipReason = nullptr;
     }
 
@@ -154,16 +144,12 @@ class XcopyRuns : public QObject
                             const Prepare &prepare = {}) {
             QTest::newRow(name) << prepare << command << exitCode << output << changes;
         };
-        row("unknown switch", "xcopy src dst /Q9", 4, {"Invalid switch - /Q9\n"}, {});
         row("impossible date", "xcopy src dst /D:2-30-2026", 4, {"Invalid switch - /D:2-30"}, {});
-        row("source only", "xcopy src", 4, {"source and a destination"}, {});
         row("switch-like source", "xcopy /S dst /Y", 4, {"source - /S: No such file"}, {});
-        row("empty source", "xcopy  dst", 4, {"source path is empty"}, {});
         row("empty destination", "xcopy src ", 4, {"destination path is empty"}, {});
         row("usage among switches", "xcopy src dst /s /?", 0, {"xcopy SOURCE DESTINATION"}, {});
         const Prepare bind = [this] { mount("bound", {"mount", "--bind", "src"}); };
-        for (const QString to : {"src", "src/.", "src/sub", "src/new/deeper", "dst/../src/new",
-                                 "missing/../src", "link/new", "bound/new", "bound/sub/new"})
+        for (const QString to : {"src/.", "src/sub", "missing/../src", "link/new", "bound/sub/new"})
             row("cyclic into " + to.toUtf8(), "xcopy src " + to + " /E /Y", 4,
                 {"Cannot perform a cyclic copy"}, {}, to.startsWith("bound") ? bind : Prepare());
 
@@ -171,49 +157,33 @@ class XcopyRuns : public QObject
         const QByteArrayList empty{"dst/empty", "dst/sub/nothing"};
         const QByteArrayList sub{"dst/sub", "dst/sub/b.txt", "dst/sub/deeper",
                                  "dst/sub/deeper/c.txt", "dst/sub/link.txt"};
-        const QByteArrayList hidden{"dst/.\"it's\"\n$HOME caf\xe9", "dst/.hidden", "dst/.hidden/d"};
-        row("quiet", "xcopy src dst /S /Q /F", 0, {"5 File(s) copied", "!src/"}, top + sub);
-        const Prepare old = [] { writeFile("dst/a.txt", "old"); };
-        row("all, in lower case, over a file", "xcopy src dst /e /h /y", 0, {"7 File(s) copied"},
+        const QByteArrayList hidden{"dst/.hidden", "dst/.hidden/\"it's\"\n$HOME caf\xe9"};
+        // Older than its source by a millisecond, which a destination keeping nanoseconds shows.
+        const Prepare old = [] { QVERIFY(writeFile("dst/a.txt", {1590969600, 122456789})); };
+        row("all older, in lower case", "xcopy src dst /e /h /y /d", 0, {"6 File(s) copied"},
             top.mid(1) + sub + empty + hidden, old);
         // a.txt, and the link to it, date from 2020.
         row("changed since a date", "xcopy src dst /S /D:1-1-2021", 0,
             {"src/sub/b.txt\n", "3 File(s) copied"}, top.mid(0, 2) + sub.mid(0, 4));
         row("nothing found", "xcopy src dst /S /D:1-1-2100", 1, {"0 File(s) copied"}, {});
-        row("listing over a file", "xcopy src dst /L /E /H /Y", 0, {"7 File(s) copied"}, {}, old);
-        // Without a terminal nobody can answer the question /-Y asks.
-        row("kept with /-Y", "xcopy src dst /S /Y /-Y", 0, {"4 File(s) copied", "!Overwrite"},
-            top.mid(1, 1) + sub, old);
-
-        // On a destination that keeps nanoseconds, /D copies a.txt, older there by a millisecond,
-        // and keeps b.txt, newer there.
-        row("only older files with /D", "xcopy src dst /D /Y /S", 0, {"4 File(s) copied"},
-            top.mid(1) + sub.mid(2), [] {
-                writeFile("dst/a.txt", "old", {1590969600, 122456789});
-                writeFile("dst/sub/b.txt", "old", {1700000011, 700000000});
-            });
-
-        // Each file replaced is flushed first, and the file system once at the end.
-        row("failing flushes", "env XCOPY_TEST_FAIL=flushes xcopy+ src dst /Y /S", 5,
-            {"Cannot write dst/a.txt: Input/output", "Cannot flush dst: Input", "4 File(s) copied"},
-            top.mid(1, 1) + sub, old);
-        row("a FIFO swapped in", "env XCOPY_TEST_FIFO_FOR=b.txt xcopy+ src dst /S", 5,
-            {"Cannot read src/sub/b.txt: Not a regular file", "4 File(s) copied"},
-            top + sub.mid(2) + QByteArrayList{"dst/sub", "src/sub/b.txt"});
-        row("a file too large", "prlimit --fsize=65536 xcopy src dst", 5,
-            {"Cannot write dst/sparse: File too large"}, {"dst", "dst/a.txt"});
+        // Without a terminal nobody can answer the question /-Y asks, and the file is kept.
+        row("listing, and kept with /-Y", "xcopy src dst /L /E /H /Y /-Y", 0,
+            {"5 File(s) copied", "!Overwrite"}, {}, old);
+        // Each failure is reported, even with /Q, and the rest copied: the file replaced is flushed
+        // before the old one goes, and the file system once at the end (the test build's flushes
+        // fail); a FIFO swapped in for a file is refused; a file that grows past the size limit
+        // fails its write instead of ending the program.
+        row("failures, quietly",
+            "prlimit --fsize=65536 env XCOPY_TEST_FIFO_FOR=b.txt xcopy+ src dst /Y /S /Q", 5,
+            {"Cannot write dst/a.txt: Input/output", "Cannot write dst/sparse: File too large",
+             "Cannot read src/sub/b.txt: Not a regular file", "Cannot flush dst: Input",
+             "2 File(s) copied", "!src/sub/deeper"},
+            sub.mid(2) + QByteArrayList{"dst/sub", "src/sub/b.txt"}, old);
         // Root reads everything, so the program runs without its privileges.
         row("unreadable entries", "setpriv --bounding-set=-all xcopy src dst /S", 5,
             {"Cannot read folder src/locked: Permission", "Cannot read src/broken: No such file"},
-            top + sub, [] {
-                QVERIFY(QDir().mkpath("src/locked") && chmod("src/locked", 0) == 0 &&
-                        symlink("nowhere", "src/broken") == 0);
-            });
-        row("destination mounted inside the source", "xcopy src dst /E /Y", 0, {"5 File(s) copied"},
-            top.mid(1) + sub + empty, [this] {
-                QDir().mkpath("dst");
-                mount("src/sub/deeper/inner", {"mount", "--bind", "dst"});
-            });
+            top + sub,
+            [] { QVERIFY(mkdir("src/locked", 0) == 0 && symlink("nowhere", "src/broken") == 0); });
     }
 
     void copies()
@@ -228,18 +198,16 @@ class XcopyRuns : public QObject
         if (skipReason != nullptr)
             QSKIP(skipReason);
         const QMap<QByteArray, QByteArray> before = snapshot();
-        const auto [exit, printed] = run(command.split(' '));
+        const auto [exit, said] = run(command.split(' '));
         for (const QByteArray &text : output)
-            QVERIFY2(printed.contains(text.mid(text.startsWith('!'))) != text.startsWith('!'),
-                     printed);
+            QVERIFY2(said.contains(text.mid(text.startsWith('!'))) != text.startsWith('!'), said);
         QCOMPARE(exit, exitCode);
         std::sort(changes.begin(), changes.end());
         QCOMPARE(changesSince(before).join('\n'), changes.join('\n'));
-        // Each file copied is the source's, with its permission bits, time, holes and content.
-        for (const QByteArray &path : changes) {
-            if (path.startsWith("dst/"))
-                QCOMPARE(describe(path), describe("src/" + path.mid(4)));
-        }
+        // Each file copied is the source's, with its permission bits, time, holes and content; a
+        // source changed by the run (src/ is as long as dst/) is compared with itself.
+        for (const QByteArray &path : changes)
+            QCOMPARE(describe(path), describe("src/" + path.mid(4)));
     }
 
     // A wide tree of many files: threads list and report at once into one pipe, each line whole, a
@@ -247,17 +215,15 @@ class XcopyRuns : public QObject
     // not stop the copy; an interrupt removes the temporary file each of four threads holds.
     void manyFiles()
     {
-        const QByteArray longName(200, 'n'), failing = "17/file2" + longName;
-        QSet<QByteArray> expected{"", "1199 File(s) copied",
-                                  "Cannot write copy/" + failing + ": Is a directory"};
-        for (int file = 0; file < 1200; ++file) {
-            const QByteArray name =
-                QByteArray::number(file / 3) + "/file" + QByteArray::number(file % 3) + longName;
-            writeFile("many/" + name, "x");
-            if (name != failing)
-                expected << "many/" + name + " -> copy/" + name;
+        const QByteArray longName = '/' + QByteArray(200, 'n');
+        QSet<QByteArray> expected{"", "1199 File(s) copied"};
+        for (int i = 0; i < 1200; ++i) {
+            const QByteArray name = QByteArray::number(i / 3) + longName + QByteArray::number(i);
+            // One file finds a folder in its place.
+            QVERIFY(writeFile("many/" + name) && (i != 53 || QDir().mkpath("copy/" + name)));
+            expected << (i == 53 ? "Cannot write copy/" + name + ": Is a directory"
+                                 : "many/" + name + " -> copy/" + name);
         }
-        QVERIFY(QDir().mkpath("copy/" + failing));
         const auto [exit, output] =
             run({"prlimit", "--nofile=128", "xcopy", "many", "copy", "/S", "/Y", "/F"});
         QCOMPARE(exit, 5);
@@ -273,25 +239,26 @@ class XcopyRuns : public QObject
                               "many", "again", "/S", "/Y"});
         QTRY_COMPARE_WITH_TIMEOUT(changesSince(before).size(), 4, 20000);
         process.terminate();
-        QVERIFY(process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 2);
+        // Killed by the signal instead, it would end with the signal's number, 15.
+        QCOMPARE(process.waitForFinished(20000) ? process.exitCode() : -1, 2);
         QCOMPARE(changesSince(before), QByteArrayList());
     }
 
     // A FAT stick keeps times in 2-second steps and stamps a renamed file with the time of day;
-    // through FUSE it cannot truncate, so a sparse file lands on it whole.
+    // through FUSE it cannot truncate, so a sparse file lands on it whole. Mounted inside the
+    // source as well, it is not copied into itself.
     void fatStickKeepsTimesAndCopiesOnlyChanges()
     {
         run({"mkfs.fat", "-C", "fat.img", "32768"});
         mount("fat", {"fusefat", "-o", "rw+", "fat.img"});
+        mount("src/sub/deeper/inner", {"mount", "--bind", "fat"});
         if (skipReason != nullptr)
             QSKIP(skipReason);
-        const QStringList copy{"xcopy", "src", "fat/dst", "/D", "/Y", "/S"};
+        const QStringList copy{"xcopy", "src", "fat", "/D", "/Y", "/S"};
         QVERIFY(run(copy).second.endsWith("\n5 File(s) copied\n"));
-        QCOMPARE(describe("fat/dst/sparse").split(' ').last(),
-                 describe("src/sparse").split(' ').last());
+        QVERIFY(describe("fat/sparse").endsWith(describe("src/sparse").right(1 << 20)));
         // The source's time, an even second already; b.txt's odd one is kept within 2 s.
-        QCOMPARE(describe("fat/dst/a.txt").split(' ').at(1), QByteArray("1590969600.0"));
+        QCOMPARE(describe("fat/a.txt").split(' ').at(1), QByteArray("1590969600.0"));
         QCOMPARE(run(copy).second, QByteArray("0 File(s) copied\n"));
     }
 
@@ -302,17 +269,12 @@ class XcopyRuns : public QObject
     {
         const long long fat = timeResolutionOfFileSystem(0x4d44);
         const long long exfat = timeResolutionOfFileSystem(0x2011BAB0);
-        const long long ntfs = timeResolutionOfFileSystem(0x5346544e);
         QCOMPARE(destinationIsOlder({1002, 0}, {1000, 0}, fat), false);
         QCOMPARE(destinationIsOlder({1002, 500000000}, {1000, 0}, fat), true);
         QCOMPARE(destinationIsOlder({1002, 500000000}, {1000, 600000000}, exfat), false);
-        QCOMPARE(destinationIsOlder({1000, 150}, {1000, 100}, ntfs), false);
-        QCOMPARE(destinationIsOlder({1000, 300}, {1000, 100}, ntfs), true);
-        const auto probed = [](timespec kept) { return timeResolutionFromProbe(kept).value_or(0); };
-        QCOMPARE(probed({1000000001, 123456789}), 1LL);
-        QCOMPARE(probed({1000000001, 0}), 1000000000LL);
-        QCOMPARE(probed({1000000000, 0}), 2000000000LL); // the odd second cut to an even one
-        QCOMPARE(probed({999999998, 0}), 0LL);           // 4 s away
+        QCOMPARE(timeResolutionFromProbe({1000000001, 123456789}).value_or(0), 1LL);
+        QCOMPARE(timeResolutionFromProbe({1000000001, 0}).value_or(0), 1000000000LL);
+        QCOMPARE(timeResolutionFromProbe({999999998, 0}).value_or(0), 0LL); // 4 s away
     }
 };
 
