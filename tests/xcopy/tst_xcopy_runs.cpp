@@ -145,6 +145,7 @@ class XcopyRuns : public QObject
             QTest::newRow(name) << prepare << command << exitCode << output << changes;
         };
         row("impossible date", "xcopy src dst /D:2-30-2026", 4, {"Invalid switch - /D:2-30"}, {});
+        row("unknown switch", "xcopy src dst /Q9", 4, {"Invalid switch - /Q9"}, {});
         row("switch-like source", "xcopy /S dst /Y", 4, {"source - /S: No such file"}, {});
         row("empty destination", "xcopy src ", 4, {"destination path is empty"}, {});
         row("usage among switches", "xcopy src dst /s /?", 0, {"xcopy SOURCE DESTINATION"}, {});
@@ -269,11 +270,16 @@ class XcopyRuns : public QObject
     {
         const long long fat = timeResolutionOfFileSystem(0x4d44);
         const long long exfat = timeResolutionOfFileSystem(0x2011BAB0);
+        const long long ntfs = timeResolutionOfFileSystem(0x5346544e);
         QCOMPARE(destinationIsOlder({1002, 0}, {1000, 0}, fat), false);
         QCOMPARE(destinationIsOlder({1002, 500000000}, {1000, 0}, fat), true);
         QCOMPARE(destinationIsOlder({1002, 500000000}, {1000, 600000000}, exfat), false);
+        QCOMPARE(destinationIsOlder({1000, 150}, {1000, 100}, ntfs), false);
+        QCOMPARE(destinationIsOlder({1000, 300}, {1000, 100}, ntfs), true);
         QCOMPARE(timeResolutionFromProbe({1000000001, 123456789}).value_or(0), 1LL);
+        QCOMPARE(timeResolutionFromProbe({1000000001, 123456700}).value_or(0), 100LL);
         QCOMPARE(timeResolutionFromProbe({1000000001, 0}).value_or(0), 1000000000LL);
+        QCOMPARE(timeResolutionFromProbe({1000000002, 0}).value_or(0), 2000000000LL);
         QCOMPARE(timeResolutionFromProbe({999999998, 0}).value_or(0), 0LL); // 4 s away
     }
 };
