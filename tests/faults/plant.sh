@@ -10,7 +10,7 @@ list="$project/tests/faults/faults.txt"
 filter=${1:-}
 scratch=$(mktemp -d /tmp/faults.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
-chmod 755 "$scratch" # some tests run the copy command as another user
+chmod 755 "$scratch" # some tests run programs of the build as another user
 
 echo "Copying the sources to $scratch"
 (cd "$project" && git ls-files -z | xargs -0 cp --parents -t "$scratch") || exit 1
