@@ -69,15 +69,12 @@ void tst_Startup::settingsAtStart()
     db.add(Table::AutoSync, {"1"});
     db.add(Table::Path1, {"/home/me"});
     db.add(Table::Path2, {"/backup"});
-    QString target = db.path();
-    if (setup == "missing")
-        target = db.folder() + "/gone";
-    else if (setup == "cut short")
-        QVERIFY(QFile::resize(db.path(), 10));
-    else if (!setup.isEmpty())
-        db.execute(setup);
     const QString link = settingsDatabasePath(installFolder.path());
-    QVERIFY(QFile::link(target, link));
+    QVERIFY(QFile::link(setup == "missing" ? db.folder() + "/gone" : db.path(), link));
+    if (setup == "cut short")
+        QVERIFY(QFile::resize(db.path(), 10));
+    else if (!setup.isEmpty() && setup != "missing")
+        db.execute(setup);
     const QStringList files = QDir(db.folder()).entryList(QDir::Files);
     const auto setModes = [](const QList<std::pair<QString, int>> &modes) {
         for (const auto &[path, mode] : modes)

@@ -23,7 +23,6 @@ class tst_Settings : public QObject
     void aProgramKilledWhileSavingLosesNothingSaved();
     void settingsArePutInPlace_data();
     void settingsArePutInPlace();
-    void settingsAreNotMixedUp();
 };
 
 // Reads give the oldest record and the newest; keeping the newest, replacing and seeding leave
@@ -34,9 +33,9 @@ void tst_Settings::recordsChangeAsAsked()
     SettingsStore &store = db.store();
     const QString odd = "\"new\" it's/$(date);ü";
     QVERIFY(store.SeedIfEmpty(Table::Days, odd));
-    QVERIFY(store.SeedIfEmpty(Table::Days, "3"));
     db.add(Table::Days, {"7", "14"});
-    QCOMPARE(db.records(Table::Days), QStringList({odd, "7", "14"}));
+    // A seed goes into an empty table only.
+    QVERIFY(store.SeedIfEmpty(Table::Days, "3"));
     QCOMPARE(store.ReadField(Table::Days).value_or("none"), odd);
     QCOMPARE(store.ReadNewestField(Table::Days).value_or("none"), "14");
     QVERIFY(store.KeepNewestRecord(Table::Days));
@@ -57,15 +56,13 @@ void tst_Settings::aFullDiskChangesNothing()
     SettingsStore &store = db.store();
     QStringList reports;
     store.setFailureReport([&](const QString &message) { reports.append(message); });
-    const QStringList three{"3", "7", "14"};
-    db.add(Table::Days, three);
-    db.add(Table::Path1, {"/home/me"});
+    db.add(Table::Days, {"3", "7", "14"});
     db.add(Table::Date, {"1"});
-    for (const QString table : {"tblDays", "tblDate", "tblAutoSync"}) {
+    // Every insert into these tables fails.
+    for (const QString table : {"tblDays", "tblDate", "tblAutoSync"})
         db.execute(QString("CREATE TRIGGER full_%1 BEFORE INSERT ON %1 "
                            "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END")
                        .arg(table));
-    }
 
     QVERIFY(!store.ReplaceRecord(Table::Days, "5"));
     QVERIFY(!store.DBDelete());
@@ -74,8 +71,7 @@ void tst_Settings::aFullDiskChangesNothing()
         [&] { return store.ClearTable(Table::Days) && store.ReplaceRecord(Table::Date, "2"); }));
     // The table holds just this value already: nothing is written, so nothing can fail.
     QVERIFY(store.ReplaceRecord(Table::Date, "1"));
-    QCOMPARE(db.records(Table::Days), three);
-    QCOMPARE(db.records(Table::Path1), QStringList{"/home/me"});
+    QCOMPARE(db.records(Table::Days), QStringList({"3", "7", "14"}));
     QCOMPARE(db.records(Table::Date), QStringList{"1"});
     const QString where = " in the settings database " + db.path() + ": database or disk is full";
     QCOMPARE(reports, QStringList({"Could not save the interval in days" + where,
@@ -116,8 +112,8 @@ void tst_Settings::aProgramKilledWhileSavingLosesNothingSaved()
         saver.start(SAVE_LOOP, {db.path()});
         while (saver.peek(1 << 16).count('\n') < 10)
             QVERIFY2(saver.waitForReadyRead(10000), saver.readAllStandardError().constData());
-        const qint64 microsecondsPerRound = clock.nsecsElapsed() / 1000 / 10;
-        QThread::usleep(QRandomGenerator::global()->bounded(microsecondsPerRound + 1));
+        // A round takes about a tenth of the time the first ten took, in microseconds.
+        QThread::usleep(QRandomGenerator::global()->bounded(clock.nsecsElapsed() / 10000 + 1));
         saver.kill();
         QVERIFY(saver.waitForFinished(10000));
         QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
@@ -134,7 +130,8 @@ void tst_Settings::aProgramKilledWhileSavingLosesNothingSaved()
 }
 
 // The install's step that puts the settings in place: a data folder of the owner's alone, linked
-// from the installation folder, and never a lost setting or another file taken from its owner.
+// from the installation folder, and never a lost setting or another file taken from its owner;
+// where settings could be mixed up, it stops instead.
 void tst_Settings::settingsArePutInPlace_data()
 {
     QTest::addColumn<QString>("before");
@@ -169,17 +166,16 @@ void tst_Settings::settingsArePutInPlace()
     const QString link = settingsDatabasePath(place.installFolder);
     const QString database = settingsDatabasePath(place.dataFolder);
     // A link to another file, or a second name of one, may have been put into the data folder
-    // to have that file handed over too.
+    // to have that file handed over too; such files never become private.
     const QStringList elsewhere{top.filePath("a"), top.filePath("b")};
-    for (const QString &path : elsewhere)
-        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
     if (before == "old file") {
         // An earlier version kept the settings at the fixed path; a crash left their journal.
         for (const QString &path : {link, link + "-journal"})
             QVERIFY(QFile(path).open(QIODevice::WriteOnly));
     } else if (before == "data folder") {
         QVERIFY(QDir().mkdir(place.dataFolder));
-        QVERIFY(QFile(database).open(QIODevice::WriteOnly));
+        for (const QString &path : elsewhere + QStringList{database})
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
         QVERIFY(QFile::link(elsewhere[0], place.dataFolder + "/link"));
         std::filesystem::create_hard_link(elsewhere[1].toStdString(),
                                           (place.dataFolder + "/name").toStdString());
@@ -206,27 +202,17 @@ void tst_Settings::settingsArePutInPlace()
         QVERIFY(mode(path) != 0600);
     QCOMPARE(done.last(),
              QString("%1 reaches the settings, which belong to %2 alone").arg(link, owner));
-}
 
-// A data folder that is a link is not followed, and an earlier version's database beside the data
-// folder's is left for the user to choose.
-void tst_Settings::settingsAreNotMixedUp()
-{
-    QTemporaryDir top;
-    const SettingsLocation place{top.path(), top.filePath("data")};
-    const QString link = settingsDatabasePath(place.installFolder);
-    const QString database = settingsDatabasePath(place.dataFolder);
-    QStringList done;
-    QVERIFY(QFile::link(top.path(), place.dataFolder));
-    QCOMPARE(setUpSettings(place, {}, &done), place.dataFolder + " is not a folder");
-
-    QVERIFY(QFile::remove(place.dataFolder));
-    QVERIFY(QDir().mkdir(place.dataFolder));
-    for (const QString &path : {link, database})
-        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    // Set up again, it leaves an earlier version's database beside the data folder's for the user
+    // to choose, and it does not follow a data folder that is a link.
+    QVERIFY(QFile::remove(link));
+    QVERIFY(QFile(link).open(QIODevice::WriteOnly));
     QCOMPARE(
-        setUpSettings(place, {}, &done),
+        setUpSettings(place, owners, &done),
         QString("Both %1 and %2 hold settings; remove the one not to keep").arg(link, database));
+    QVERIFY(QDir(place.dataFolder).removeRecursively());
+    QVERIFY(QFile::link(top.path(), place.dataFolder));
+    QCOMPARE(setUpSettings(place, owners, &done), place.dataFolder + " is not a folder");
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)
