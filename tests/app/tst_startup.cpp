@@ -21,12 +21,8 @@ class tst_Startup : public QObject
     Q_OBJECT
 
   private slots:
-    void initTestCase() { m_whyStillRoot = dropRootRights(); }
     void settingsAtStart_data();
     void settingsAtStart();
-
-  private:
-    QString m_whyStillRoot;
 };
 
 void tst_Startup::settingsAtStart_data()
@@ -43,7 +39,6 @@ void tst_Startup::settingsAtStart_data()
                             << QString(shown);
     };
     const char *noWindow = "no window";
-    const char *unreadable = "you are not allowed to read it";
     row("missing", "missing", 0755, 0644, "the file does not exist", noWindow);
     row("not a database", "cut short", 0755, 0644, "file is not a database", noWindow);
     row("a table missing", "DROP TABLE tblTime", 0755, 0644, "no such table: tblTime", noWindow);
@@ -54,8 +49,8 @@ void tst_Startup::settingsAtStart_data()
     row("data folder closed for writing", "", 0555, 0644,
         "you are not allowed to write in its folder {data}, where SQLite keeps its journal",
         "/home/me");
-    row("unreadable file", "", 0755, 0000, unreadable, "");
-    row("another user's data folder", "", 0000, 0644, unreadable, "");
+    row("unreadable file", "", 0755, 0000, "you are not allowed to read it", "");
+    row("another user's data folder", "", 0000, 0644, "you are not allowed to read it", "");
 }
 
 void tst_Startup::settingsAtStart()
@@ -65,8 +60,8 @@ void tst_Startup::settingsAtStart()
     QFETCH(int, fileMode);
     QFETCH(QString, reason);
     QFETCH(QString, shown);
-    if (!m_whyStillRoot.isEmpty())
-        QSKIP(qPrintable(m_whyStillRoot));
+    if (const QString whyStillRoot = dropRootRights(); !whyStillRoot.isEmpty())
+        QSKIP(qPrintable(whyStillRoot));
 
     QTemporaryDir installFolder;
     TestDatabase db;
@@ -74,15 +69,12 @@ void tst_Startup::settingsAtStart()
     db.add(Table::AutoSync, {"1"});
     db.add(Table::Path1, {"/home/me"});
     db.add(Table::Path2, {"/backup"});
-    QString target = db.path();
-    if (setup == "missing")
-        target = db.folder() + "/gone";
-    else if (setup == "cut short")
-        QVERIFY(QFile::resize(db.path(), 10));
-    else if (!setup.isEmpty())
-        db.execute(setup);
     const QString link = settingsDatabasePath(installFolder.path());
-    QVERIFY(QFile::link(target, link));
+    QVERIFY(QFile::link(setup == "missing" ? db.folder() + "/gone" : db.path(), link));
+    if (setup == "cut short")
+        QVERIFY(QFile::resize(db.path(), 10));
+    else if (!setup.isEmpty() && setup != "missing")
+        db.execute(setup);
     const QStringList files = QDir(db.folder()).entryList(QDir::Files);
     const auto setModes = [](const QList<std::pair<QString, int>> &modes) {
         for (const auto &[path, mode] : modes)

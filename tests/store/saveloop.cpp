@@ -11,10 +11,8 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     QString error;
     const auto store = SettingsStore::open(QCoreApplication::arguments().value(1), &error);
-    if (!store) {
-        QTextStream(stderr) << error;
-        return 1;
-    }
+    if (!store)
+        qFatal("%s", qPrintable(error));
     QTextStream out(stdout);
     for (int round = store->ReadNewestField(Table::Path1).value_or("").toInt() + 1;; ++round) {
         const QString value = QString::number(round);
