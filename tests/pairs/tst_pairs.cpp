@@ -218,7 +218,6 @@ class tst_Pairs : public QObject
         QTest::addColumn<QString>("to");
 
         const QString from = QStringLiteral("/data/from"), to = QStringLiteral("/media/usb");
-        QTest::newRow("pair 1, both filled") << 1 << from << to;
         QTest::newRow("pair 2, only From filled") << 2 << from << QString();
         QTest::newRow("pair 3, only To filled") << 3 << QString() << to;
         QTest::newRow("pair 4, empty") << 4 << QString() << QString();
