@@ -28,9 +28,8 @@ class FakeMessageBoxes final : public MessageBoxes
     void inform(const QString &text) override;
     bool confirm(const QString &text) override;
 
-    QStringList shown;                // every text, in order
-    QQueue<bool> answers;             // answers to confirm(); Cancel when empty
-    std::function<void()> whileShown; // runs while a box is open
+    QStringList shown;    // every text, in order
+    QQueue<bool> answers; // answers to confirm(); Cancel when empty
 };
 
 class FakeProgramStarter final : public ProgramStarter
