@@ -87,11 +87,6 @@ bool listsLocked(const WindowFixture &f)
     return locked;
 }
 
-QString shownNextDate(const WindowFixture &f)
-{
-    return f.find<QLabel>("lblNextDate")->text();
-}
-
 } // namespace
 
 class tst_MainWindow : public QObject
@@ -125,7 +120,7 @@ class tst_MainWindow : public QObject
         QCOMPARE(f.messages.shown,
                  QStringList{"Your Auto-XCopy settings have been recorded.  Your folders will "
                              "XCopy at the date and time you have set."});
-        QCOMPARE(shownNextDate(f), QStringLiteral("3/8/2026"));
+        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/8/2026"));
         QCOMPARE(f.database.records(Table::Path1), QStringList(2, kFrom)); // locked once more
         QCOMPARE(shown(f), kFrozen);
         QCOMPARE(f.find<QLabel>("lblSyncSet")->text(), QStringLiteral("Auto-XCopy is Actve"));
@@ -214,7 +209,7 @@ class tst_MainWindow : public QObject
         QVERIFY(!f.find<QCheckBox>("CkStopAutoSync")->isChecked());
         QCOMPARE(f.find<QLineEdit>("Text1")->text(), kFrom); // pairs stay
         QCOMPARE(listsLocked(f), !ok);
-        QCOMPARE(shownNextDate(f), QStringLiteral("3/5/2026"));
+        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/5/2026"));
         QCOMPARE(shown(f), ok ? QStringList({"Command1", "ckUseTimer", "lblUseTimer"}) : kFrozen);
         if (ok) {
             QCOMPARE(f.find<QComboBox>("Combo1")->palette().color(QPalette::Text),
@@ -242,7 +237,7 @@ class tst_MainWindow : public QObject
         QCOMPARE(f.programs.started.size(), 1);
         QCOMPARE(f.find<QLabel>("lblTimer")->text(), QStringLiteral("12:01:00 AM"));
         QCOMPARE(f.find<QLabel>("lblDate")->text(), QStringLiteral("3/12/2026"));
-        QCOMPARE(shownNextDate(f), QStringLiteral("3/19/2026"));
+        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/19/2026"));
         // The next tick comes just after the next full second.
         const QPointer<QTimer> timer = f.find<QTimer>("Timer1");
         QVERIFY(timer->isActive());
@@ -323,11 +318,11 @@ class tst_MainWindow : public QObject
         f.clock.set({QDate(2026, 3, 2), QTime(23, 0)});
         f.open();
         activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
-        QCOMPARE(shownNextDate(f), QStringLiteral("3/9/2026"));
+        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/9/2026"));
 
         f.clock.set({QDate(2026, 3, 3), QTime(8, 0)});
         f.restart();
-        QCOMPARE(shownNextDate(f), QStringLiteral("3/9/2026"));
+        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/9/2026"));
     }
 
     // An unlocked pair is forgotten: it comes back empty and unlocked, and no run copies it.
