@@ -121,7 +121,7 @@ void tst_CopyWindow::failedStartGivesTheReason()
     QTemporaryDir install;
     const QString log = install.filePath(u"xcopy.log"_s);
     PosixProgramStarter starter(install.path(), log);
-    const ProgramStart copy = copyCommand(2, u"/a"_s, u"/b"_s);
+    const ProgramStart copy = copyCommand(2, u"/a \"b\""_s, u"/c"_s);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(install.path()));
     const QString missing =
@@ -137,8 +137,9 @@ void tst_CopyWindow::failedStartGivesTheReason()
     QCOMPARE(starter.start(copy), reason);
     QCOMPARE(starter.start({{}, u"xcopy.exe"_s, {}, WindowState::MaximizedFocus, {}}),
              "xcopy.exe could not be started: " + notAProgram);
+    // Logged under the command as it reads, the quotes in a path left as they are.
     const QByteArray text = contents(log);
-    QCOMPARE(text.count("==== Folder pair 2: xcopy \"/a\" \"/b\" /D /Y /S\nStarted "), 2);
+    QCOMPARE(text.count("==== Folder pair 2: xcopy \"/a \"b\"\" \"/c\" /D /Y /S\nStarted "), 2);
     QVERIFY(text.endsWith(", not started: " + reason.toUtf8() + "\n\n"));
 }
 
