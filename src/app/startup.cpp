@@ -2,6 +2,7 @@
 
 #include "appicon.h"
 #include "common/appinfo.h"
+#include "controls/programstyle.h"
 #include "frmselect.h"
 #include "platform/accounts.h"
 #include "platform/clock.h"
@@ -36,6 +37,7 @@ int runProgram(const QString &installFolder, MessageBoxes &messages)
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch));
     QApplication::setWindowIcon(applicationIcon());
+    QApplication::setStyle(new ProgramStyle(QApplication::style()->name()));
 
     const QString databasePath = QDir::toNativeSeparators(settingsDatabasePath(installFolder));
     QString error;

@@ -34,3 +34,15 @@ QIcon folderIcon(bool open)
             drawnImage(size, [open](QPainter &painter) { drawFolder(painter, open); })));
     return icon;
 }
+
+QIcon overflowArrowIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32})
+        icon.addPixmap(QPixmap::fromImage(drawnImage(size, [](QPainter &painter) {
+            painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 3.0));
+            painter.drawPolyline(QPolygonF{{8, 8}, {16, 16}, {8, 24}});
+            painter.drawPolyline(QPolygonF{{17, 8}, {25, 16}, {17, 24}});
+        })));
+    return icon;
+}

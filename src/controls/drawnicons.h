@@ -16,3 +16,6 @@ void drawFolder(QPainter &painter, bool open);
 
 // The folder at 16 and 32 pixels.
 QIcon folderIcon(bool open);
+
+// The menu bar's overflow arrow, two chevrons pointing right, at 16 and 32 pixels.
+QIcon overflowArrowIcon();
