@@ -8,7 +8,7 @@ constexpr bool kHidden = false;
 using K = ControlKind;
 } // namespace
 
-const std::array<ControlSpec, 67> kfrmSelectControls{{
+const std::array<ControlEntry, 67> kfrmSelectControls{{
     // From side
     {"Label19", K::Label, "Select Drive to XCopy From", 120, 240, 2175, 255, true, kDarkGreen},
     {"Drive1", K::DriveList, "", 120, 480, 2295, 315},
@@ -87,7 +87,7 @@ const std::array<ControlSpec, 67> kfrmSelectControls{{
 }};
 
 // An arrow from the note above the lock boxes down onto the first lock box.
-const std::array<LineSpec, 4> kfrmSelectLines{{
+const std::array<LineEntry, 4> kfrmSelectLines{{
     {"Line1", 6720, 240, 6720, 600},
     {"Line2", 6600, 480, 6720, 600},
     {"Line3", 6840, 480, 6720, 600},

@@ -8,5 +8,5 @@
 inline constexpr int kfrmSelectClientWidth = 9528;  // twips
 inline constexpr int kfrmSelectClientHeight = 7212; // twips
 
-extern const std::array<ControlSpec, 67> kfrmSelectControls;
-extern const std::array<LineSpec, 4> kfrmSelectLines;
+extern const std::array<ControlEntry, 67> kfrmSelectControls;
+extern const std::array<LineEntry, 4> kfrmSelectLines;

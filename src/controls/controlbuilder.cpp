@@ -41,7 +41,7 @@ class LineControl final : public QWidget
     QRgb m_colour;
 };
 
-QWidget *create(const ControlSpec &entry, QWidget *client)
+QWidget *create(const ControlEntry &entry, QWidget *client)
 {
     const QString caption = QString::fromUtf8(entry.caption);
     switch (entry.kind) {
@@ -148,9 +148,9 @@ void shrinkToWidth(QWidget *control, const QStringList &texts, int room)
             });
 }
 
-void buildControls(QWidget *client, std::span<const ControlSpec> controls)
+void buildControls(QWidget *client, std::span<const ControlEntry> controls)
 {
-    for (const ControlSpec &entry : controls) {
+    for (const ControlEntry &entry : controls) {
         QWidget *widget = create(entry, client);
         widget->setObjectName(QLatin1String(entry.name));
         widget->setGeometry(twipsToPixels(entry.left, entry.top, entry.width, entry.height));
@@ -165,9 +165,9 @@ void buildControls(QWidget *client, std::span<const ControlSpec> controls)
     }
 }
 
-void buildLines(QWidget *client, std::span<const LineSpec> lines)
+void buildLines(QWidget *client, std::span<const LineEntry> lines)
 {
-    for (const LineSpec &entry : lines) {
+    for (const LineEntry &entry : lines) {
         const QLine line(twipsToPixels(entry.x1), twipsToPixels(entry.y1), twipsToPixels(entry.x2),
                          twipsToPixels(entry.y2));
         auto *widget = new LineControl(line, entry.colour, client);

@@ -25,7 +25,7 @@ enum class ControlKind {
     PictureBox,
 };
 
-struct ControlSpec
+struct ControlEntry
 {
     const char *name;
     ControlKind kind;
@@ -35,7 +35,7 @@ struct ControlSpec
     std::optional<QRgb> textColour = std::nullopt;
 };
 
-struct LineSpec
+struct LineEntry
 {
     const char *name;
     int x1, y1, x2, y2; // twips
@@ -58,8 +58,8 @@ inline constexpr int kLabelRoom = 2;     // pixels
 inline constexpr int kButtonRoom = 12;   // pixels
 inline constexpr int kDropDownRoom = 28; // pixels
 
-void buildControls(QWidget *client, std::span<const ControlSpec> controls);
-void buildLines(QWidget *client, std::span<const LineSpec> lines);
+void buildControls(QWidget *client, std::span<const ControlEntry> controls);
+void buildLines(QWidget *client, std::span<const LineEntry> lines);
 
 // The control of that name; the inventory guarantees it exists.
 template <typename T> T *control(const QWidget *client, const char *name)

@@ -12,7 +12,7 @@ namespace {
 constexpr QRgb kDarkBlue = 0x0000C0;
 
 // Positions in twips inside the client area. "Label3" and "Label2" are replaced at load.
-constexpr ControlSpec kControls[] = {
+constexpr ControlEntry kControls[] = {
     {"Label1", ControlKind::Label, "XCopy ran on your selected folders at:", 1080, 240, 4572, 492},
     {"Label3", ControlKind::Label, "Label3", 1200, 960, 1932, 372, true, kDarkBlue},
     {"Label4", ControlKind::Label, "on", 3240, 960, 372, 372},

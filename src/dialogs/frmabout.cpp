@@ -13,7 +13,7 @@ constexpr int kClientHeight = 3564; // twips
 constexpr QRgb kBlack = 0x000000;
 using K = ControlKind;
 
-constexpr ControlSpec kControls[]{
+constexpr ControlEntry kControls[]{
     {"picIcon", K::PictureBox, "", 120, 240, 624, 624},
     {"lblTitle", K::Label, "Application Title", 1050, 240, 3885, 480, true, kBlack},
     {"lblVersion", K::Label, "Version", 1050, 780, 3885, 225},
@@ -30,7 +30,7 @@ constexpr ControlSpec kControls[]{
 };
 
 // A grey line with a white one just below it reads as one etched groove.
-constexpr LineSpec kLines[]{
+constexpr LineEntry kLines[]{
     {"Line1", 90, 2451, 5660, 2451, 0x808080},
     {"Line1", 105, 2466, 5660, 2466, 0xFFFFFF},
 };

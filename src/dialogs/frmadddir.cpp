@@ -18,7 +18,7 @@ constexpr int kClientHeight = 4116; // twips
 using K = ControlKind;
 
 // Listed in tab order, which is the order the controls are created in.
-constexpr ControlSpec kControls[]{
+constexpr ControlEntry kControls[]{
     {"Drive1", K::DriveList, "", 1680, 240, 2172, 288},
     {"Dir1", K::FolderList, "", 960, 720, 3612, 1800},
     {"Text1", K::TextBox, "", 480, 3084, 4452, 288},
