@@ -14,6 +14,14 @@ QImage drawnImage(int size, const std::function<void(QPainter &)> &draw)
     return image;
 }
 
+QIcon drawnIcon(const std::function<void(QPainter &)> &draw)
+{
+    QIcon icon;
+    for (int size : {16, 32})
+        icon.addPixmap(QPixmap::fromImage(drawnImage(size, draw)));
+    return icon;
+}
+
 void drawFolder(QPainter &painter, bool open)
 {
     painter.setPen(QPen(QColor(0x80, 0x60, 0x10), 1.0));
@@ -28,21 +36,14 @@ void drawFolder(QPainter &painter, bool open)
 
 QIcon folderIcon(bool open)
 {
-    QIcon icon;
-    for (int size : {16, 32})
-        icon.addPixmap(QPixmap::fromImage(
-            drawnImage(size, [open](QPainter &painter) { drawFolder(painter, open); })));
-    return icon;
+    return drawnIcon([open](QPainter &painter) { drawFolder(painter, open); });
 }
 
 QIcon overflowArrowIcon()
 {
-    QIcon icon;
-    for (int size : {16, 32})
-        icon.addPixmap(QPixmap::fromImage(drawnImage(size, [](QPainter &painter) {
-            painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 3.0));
-            painter.drawPolyline(QPolygonF{{8, 8}, {16, 16}, {8, 24}});
-            painter.drawPolyline(QPolygonF{{17, 8}, {25, 16}, {17, 24}});
-        })));
-    return icon;
+    return drawnIcon([](QPainter &painter) {
+        painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 3.0));
+        painter.drawPolyline(QPolygonF{{8, 8}, {16, 16}, {8, 24}});
+        painter.drawPolyline(QPolygonF{{17, 8}, {25, 16}, {17, 24}});
+    });
 }
