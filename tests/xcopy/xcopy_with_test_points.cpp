@@ -30,7 +30,8 @@ void reachTestPoint(TestPoint point, int folderFd, const char *name)
 // These replace the C library's own in this program only, and fail as a failing disk would.
 extern "C" int fdatasync(int)
 {
-    return errno = EIO, -1;
+    errno = EIO;
+    return -1;
 }
 
 extern "C" int syncfs(int) __attribute__((alias("fdatasync")));
