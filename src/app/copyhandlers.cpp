@@ -1,42 +1,36 @@
-// The copy run: the two checks, the copy command of every locked pair, the next copy date moved
-// on in the automatic mode, and the run notice.
+// The copy run: the copy run's answer shown on the window. A refusal is answered at once; the
+// pairs that could not start are reported once everything else is done, in a box that holds up
+// neither the clock nor the next run.
 #include "frmselect.h"
 
 #include "copy/frmxcopynotify.h"
 #include "platform/messageboxes.h"
 
-#include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 
 void frmSelect::startCopy(FolderPair pair)
 {
-    // The live texts, not the saved ones: a box edited since the lock is copied as it reads now.
-    if (const QString failure =
-            m_copies.start(pair, ui.fromBox(pair)->text(), ui.toBox(pair)->text());
-        !failure.isEmpty())
-        m_platform.messages.inform(failure);
+    notify(m_copyRun.startPair(pair));
 }
 
 void frmSelect::Command1_Click()
 {
-    if (const PairEntries entries = pairEntries();
-        !entries.anyLocked() || !entries.anyPathEntered()) {
+    const CopyRunReport run = m_copyRun.run();
+    if (run.refused) {
         m_platform.messages.inform(kNothingToCopyText);
         ui.Text[0]->setFocus();
         return;
     }
-
-    for (FolderPair pair : FolderPair::all()) {
-        if (ui.lockBox(pair)->isChecked())
-            (this->*kCopyLaunchers[pair.index()])();
-    }
-    if (const std::optional<QDate> next = m_schedule.afterRun())
-        showNextCopyDate(next);
+    if (run.nextCopyDate)
+        showNextCopyDate(run.nextCopyDate);
 
     // At most one notice is open, and it shows the latest run.
     if (m_notice)
         m_notice->close();
     m_notice = new frmXcopyNotify(m_platform.clock);
     m_notice->show();
+
+    if (!run.failures.isEmpty())
+        m_platform.messages.notify(run.failures.join(QLatin1Char('\n')));
+    notify(run.saved);
 }

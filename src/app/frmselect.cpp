@@ -15,13 +15,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 
 frmSelect::frmSelect(const Platform &platform, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), m_schedule(platform.store, platform.clock),
-      m_savedPairs(platform.store), m_copies(platform.programs)
+    : QMainWindow(parent), m_platform(platform), m_pairs(platform.store),
+      m_schedule(platform.store, platform.clock), m_launcher(platform.programs),
+      m_copyRun(m_pairs, m_launcher, m_schedule)
 {
     setObjectName(QStringLiteral("frmSelect"));
     setWindowTitle(QStringLiteral("Tolvan's XCopy"));
@@ -62,16 +64,21 @@ frmSelect::frmSelect(const Platform &platform, QWidget *parent)
 
     buildMenus();
     connectHandlers();
-    m_platform.store.setFailureReport(
-        [messages = &m_platform.messages](const QString &message) { messages->inform(message); });
 
     Form_Initialize();
     armClock();
 }
 
-frmSelect::~frmSelect()
+void frmSelect::report(const Outcome &outcome)
 {
-    m_platform.store.setFailureReport({});
+    if (!outcome.ok())
+        m_platform.messages.inform(outcome.why());
+}
+
+void frmSelect::notify(const Outcome &outcome)
+{
+    if (!outcome.ok())
+        m_platform.messages.notify(outcome.why());
 }
 
 void frmSelect::buildMenus()
@@ -121,17 +128,24 @@ void frmSelect::connectHandlers()
         connect(folders, &FolderList::openFailed, this,
                 [this](const QString &reason) { m_platform.messages.inform(reason); });
     }
-    for (FolderPair pair : FolderPair::all())
-        connect(ui.lockBox(pair), &QCheckBox::toggled, this, kLockHandlers[pair.index()]);
+    // Only what the user does reaches the subsystems: the signals below are not raised when the
+    // window is drawn from code.
+    for (FolderPair pair : FolderPair::all()) {
+        connect(ui.lockBox(pair), &QCheckBox::clicked, this, [this, pair] { lockClick(pair); });
+        for (Side side : {Side::From, Side::To}) {
+            connect(ui.box(pair, side), &QLineEdit::textEdited, this,
+                    [this, pair, side](const QString &text) { m_pairs.type(pair, side, text); });
+        }
+    }
     connect(ui.Command1, &QPushButton::clicked, this, &frmSelect::Command1_Click);
     connect(ui.cmdActivateAS, &QPushButton::clicked, this, &frmSelect::cmdActivateAS_Click);
     connect(ui.cmdCreateDir, &QPushButton::clicked, this, &frmSelect::cmdCreateDir_Click);
-    connect(ui.ckUseTimer, &QCheckBox::toggled, this, &frmSelect::ckUseTimer_Click);
-    connect(ui.cmbDays, &QComboBox::currentTextChanged, this,
+    connect(ui.ckUseTimer, &QCheckBox::clicked, this, &frmSelect::ckUseTimer_Click);
+    connect(ui.cmbDays, &QComboBox::textActivated, this,
             [this](const QString &entry) { m_schedule.chooseInterval(entry); });
-    connect(ui.Combo1, &QComboBox::currentTextChanged, this,
+    connect(ui.Combo1, &QComboBox::textActivated, this,
             [this](const QString &entry) { m_schedule.chooseTimeOfDay(entry); });
-    connect(ui.CkStopAutoSync, &QCheckBox::toggled, this, &frmSelect::CkStopAutoSync_Click);
+    connect(ui.CkStopAutoSync, &QCheckBox::clicked, this, &frmSelect::CkStopAutoSync_Click);
     connect(ui.lblTimer, &CaptionLabel::captionChanged, this, &frmSelect::lblTimer_Change);
     connect(ui.Timer1, &QTimer::timeout, this, &frmSelect::Timer1_Timer);
 }

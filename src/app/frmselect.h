@@ -1,22 +1,22 @@
 // The main window. It owns every control and the one-second clock and shows what the
 // subsystems say; they keep the state and the settings database:
-//   Schedule     (schedule/) the automatic mode: switched on, active, interval, time, next date
-//   SavedPairs   (pairs/)    the folders of the locked pairs, for the next start
-//   CopyLauncher (copy/)     the copy command of one pair
-// The handlers keep the names of the window's design and are split by subsystem:
-//   frmselect.cpp        construction, menus and exit
+//   FolderPairs (pairs/)    the seven pairs: their folders, which are locked, what is saved
+//   Schedule    (schedule/) the automatic mode: switched on, active, interval, time, next date
+//   CopyRun     (copy/)     the copy commands of the locked pairs and what became of them
+// The handlers keep the names of the window's design, take the user's input to the subsystems
+// and draw their answers; drawing runs no handler. They are split by subsystem:
+//   frmselect.cpp        construction, menus, exit and how failures are shown
 //   restore.cpp          the start-up restore (Form_Initialize)
 //   pairhandlers.cpp     folder browsing, pair filling and locking
 //   copyhandlers.cpp     the copy command of each pair and the copy run
 //   schedulehandlers.cpp the automatic mode: switch and stop, activation, clock and trigger
 //   dialoghandlers.cpp   the add-folder dialog, the About window and the Help entries
-// Setting a check box from code runs its click handler at once, and a change of the clock
-// label's caption runs the trigger at once; several handlers rely on that nesting.
 #pragma once
 
 #include "copy/copylauncher.h"
+#include "copy/copyrun.h"
 #include "frmselectcontrols.h"
-#include "pairs/savedpairs.h"
+#include "pairs/folderpairs.h"
 #include "platform.h"
 #include "schedule/schedule.h"
 
@@ -33,7 +33,6 @@ class frmSelect final : public QMainWindow
     Q_OBJECT
   public:
     explicit frmSelect(const Platform &platform, QWidget *parent = nullptr);
-    ~frmSelect() override;
 
     // Start-up restore
     void Form_Initialize();
@@ -44,7 +43,7 @@ class frmSelect final : public QMainWindow
     void Dir1_Change() { dirChange(Side::From); }
     void Dir2_Change() { dirChange(Side::To); }
 
-    // Locking a pair
+    // Locking a pair: the lock box's value, as the user left it, locks or unlocks the pair.
     void Check1_Click() { lockClick(FolderPair(1)); }
     void Check2_Click() { lockClick(FolderPair(2)); }
     void Check3_Click() { lockClick(FolderPair(3)); }
@@ -71,7 +70,6 @@ class frmSelect final : public QMainWindow
     void cmdActivateAS2() { activateSchedule(Schedule::ActivatedBy::Restart); }
     void Timer1_Timer();
     void lblTimer_Change();
-    void DBDelete() { m_schedule.stop(); }
 
     // Auxiliary windows and Help
     void cmdCreateDir_Click();
@@ -88,22 +86,31 @@ class frmSelect final : public QMainWindow
     void dirChange(Side side);
     void lockClick(FolderPair pair);
     void startCopy(FolderPair pair);
-    PairEntries pairEntries() const;
+    void drawPair(FolderPair pair);
+    void drawLock(FolderPair pair);
 
     void activateSchedule(Schedule::ActivatedBy by);
+    void drawAutomaticBox();
     void freezeSchedule();
     void showScheduleGroup(bool shown);
     void showNextCopyDate(const std::optional<QDate> &date);
     void armClock();
+
+    // A failure in answer to what the user did, in a box the user closes.
+    void report(const Outcome &outcome);
+    // A failure of what nobody may be watching, such as a run the clock fired, in a box that
+    // holds up nothing.
+    void notify(const Outcome &outcome);
 
     void buildMenus();
     void connectHandlers();
 
     Platform m_platform;
     frmSelectControls ui;
+    FolderPairs m_pairs;
     Schedule m_schedule;
-    SavedPairs m_savedPairs;
-    CopyLauncher m_copies;
+    CopyLauncher m_launcher;
+    CopyRun m_copyRun;
     QDateTime m_tick; // the clock's reading the labels show, taken once per tick
 
     // Copy runs: the one run notice, gone once the user closes it.
@@ -113,13 +120,3 @@ class frmSelect final : public QMainWindow
     QPointer<frmAddDir> m_addDir;
     QPointer<frmAbout> m_about;
 };
-
-// The handlers of the seven lock boxes and the copy commands of the seven pairs, by pair.
-using PairRoutine = void (frmSelect::*)();
-inline constexpr PairRoutine kLockHandlers[FolderPair::kCount]{
-    &frmSelect::Check1_Click, &frmSelect::Check2_Click, &frmSelect::Check3_Click,
-    &frmSelect::Check4_Click, &frmSelect::Check5_Click, &frmSelect::Check6_Click,
-    &frmSelect::Check7_Click};
-inline constexpr PairRoutine kCopyLaunchers[FolderPair::kCount]{
-    &frmSelect::Main,  &frmSelect::Main2, &frmSelect::Main3, &frmSelect::Main4,
-    &frmSelect::Main5, &frmSelect::Main6, &frmSelect::Main7};

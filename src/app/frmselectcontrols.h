@@ -1,7 +1,7 @@
 // The main window's controls, reached by their names.
 #pragma once
 
-#include "pairs/folderpair.h"
+#include "pairs/folderpairs.h"
 
 #include <QtGlobal>
 
@@ -18,8 +18,6 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class QWidget;
-
-enum class Side { From = 0, To = 1 };
 
 struct frmSelectControls
 {
@@ -50,6 +48,10 @@ struct frmSelectControls
 
     QLineEdit *fromBox(FolderPair pair) const { return Text[pair.fromBox() - 1]; }
     QLineEdit *toBox(FolderPair pair) const { return Text[pair.toBox() - 1]; }
+    QLineEdit *box(FolderPair pair, Side side) const
+    {
+        return side == Side::From ? fromBox(pair) : toBox(pair);
+    }
     QCheckBox *lockBox(FolderPair pair) const { return Check[pair.index()]; }
 
     void bind(QWidget *client);

@@ -7,8 +7,6 @@
 #include "controls/drivelist.h"
 #include "controls/filelist.h"
 #include "controls/folderlist.h"
-#include "lockvalue.h"
-#include "pairs/pairingtable.h"
 #include "platform/messageboxes.h"
 
 #include <QApplication>
@@ -40,44 +38,35 @@ void frmSelect::dirChange(Side side)
         m_platform.messages.inform(failure);
         return;
     }
-
-    LockPattern locks{};
-    for (FolderPair pair : FolderPair::all())
-        locks[pair.index()] = lockValue(ui.lockBox(pair));
-    for (int number : pairsMatching(locks)) {
-        const FolderPair pair(number);
-        (side == Side::From ? ui.fromBox(pair) : ui.toBox(pair))->setText(path);
-    }
+    for (FolderPair pair : m_pairs.pick(side, path))
+        drawPair(pair);
 }
 
 void frmSelect::lockClick(FolderPair pair)
 {
-    const std::array boxes{ui.fromBox(pair), ui.toBox(pair)};
-
-    if (lockValue(ui.lockBox(pair)) == 1) {
-        for (QLineEdit *box : boxes)
-            box->setReadOnly(true);
-        for (QLineEdit *box : boxes)
-            setTextColour(box, kLockedColour);
-        // A failed save is reported by the store; the pair stays locked on screen.
-        m_savedPairs.lock(pair, boxes[0]->text(), boxes[1]->text());
-    }
-    // Read afresh, not an else: the value may have changed while the paths were saved.
-    if (lockValue(ui.lockBox(pair)) == 0) {
-        for (QLineEdit *box : boxes)
-            box->setReadOnly(false);
-        const QRgb buttonText = QApplication::palette().color(QPalette::ButtonText).rgb();
-        for (QLineEdit *box : boxes)
-            setTextColour(box, buttonText);
-        m_savedPairs.unlock(pair);
-    }
+    const Outcome saved =
+        ui.lockBox(pair)->isChecked() ? m_pairs.lock(pair) : m_pairs.unlock(pair);
+    drawPair(pair);
+    drawLock(pair);
+    report(saved);
 }
 
-PairEntries frmSelect::pairEntries() const
+void frmSelect::drawPair(FolderPair pair)
 {
-    PairEntries entries;
-    for (FolderPair pair : FolderPair::all())
-        entries[pair] = {ui.fromBox(pair)->text(), ui.toBox(pair)->text(),
-                         ui.lockBox(pair)->isChecked()};
-    return entries;
+    const PairEntry &entry = m_pairs[pair];
+    ui.fromBox(pair)->setText(entry.from);
+    ui.toBox(pair)->setText(entry.to);
+    ui.lockBox(pair)->setChecked(entry.locked);
+}
+
+// A locked pair's boxes are read-only and green; unlocked, they take the buttons' text colour.
+void frmSelect::drawLock(FolderPair pair)
+{
+    const bool locked = m_pairs[pair].locked;
+    const QRgb colour =
+        locked ? kLockedColour : QApplication::palette().color(QPalette::ButtonText).rgb();
+    for (Side side : {Side::From, Side::To}) {
+        ui.box(pair, side)->setReadOnly(locked);
+        setTextColour(ui.box(pair, side), colour);
+    }
 }

@@ -37,9 +37,15 @@ constexpr QRgb kFrozenGreen = 0x008000;
 
 void frmSelect::ckUseTimer_Click()
 {
-    const bool on = ui.ckUseTimer->isChecked();
-    m_schedule.switchAutomatic(on);
-    showScheduleGroup(on);
+    const Outcome saved = m_schedule.switchAutomatic(ui.ckUseTimer->isChecked());
+    drawAutomaticBox();
+    report(saved);
+}
+
+void frmSelect::drawAutomaticBox()
+{
+    ui.ckUseTimer->setChecked(m_schedule.automatic());
+    showScheduleGroup(m_schedule.automatic());
 }
 
 // The schedule group takes the place of the copy and add-folder buttons, set in this order.
@@ -57,7 +63,6 @@ void frmSelect::showScheduleGroup(bool shown)
 
 void frmSelect::CkStopAutoSync_Click()
 {
-    // Unchecking the box from below runs this handler again; that run has nothing to do.
     if (!ui.CkStopAutoSync->isChecked())
         return;
     if (!m_platform.messages.confirm(kStopPrompt)) {
@@ -69,7 +74,9 @@ void frmSelect::CkStopAutoSync_Click()
          std::initializer_list<QWidget *>{ui.Label12, ui.Label16, ui.Label24, ui.cmbDays, ui.Combo1,
                                           ui.cmdActivateAS, ui.CkStopAutoSync, ui.Label25})
         control->hide();
-    ui.ckUseTimer->setChecked(false);
+    // The stop switches the automatic mode off before it erases every saved setting.
+    const Outcome stopped = m_schedule.stop();
+    drawAutomaticBox();
     ui.CkStopAutoSync->setChecked(false);
     ui.ckUseTimer->show();
     ui.lblUseTimer->show();
@@ -80,15 +87,17 @@ void frmSelect::CkStopAutoSync_Click()
     }
     ui.lblSyncSet->hide();
     ui.cmdCreateDir->hide();
-    DBDelete();
+    report(stopped);
 }
 
 void frmSelect::activateSchedule(Schedule::ActivatedBy by)
 {
-    if (const std::optional<Schedule::Refusal> refusal = m_schedule.activate(pairEntries(), by)) {
-        // A failed save has been reported by the settings database already.
-        if (*refusal == Schedule::Refusal::NotSaved)
+    const Schedule::Activation activation = m_schedule.activate(m_pairs, by);
+    if (const std::optional<Schedule::Refusal> refusal = activation.refusal) {
+        if (*refusal == Schedule::Refusal::NotSaved) {
+            report(activation.saved);
             return;
+        }
         m_platform.messages.inform(Schedule::message(*refusal));
         // During start-up the window is not shown yet; the focus then waits until it is.
         QWidget *toFix = *refusal == Schedule::Refusal::NoIntervalOrTime
@@ -97,17 +106,11 @@ void frmSelect::activateSchedule(Schedule::ActivatedBy by)
         toFix->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // The confirmation only when it holds: otherwise why the settings are not saved.
     if (by == Schedule::ActivatedBy::Button)
-        m_platform.messages.inform(kRecorded);
+        m_platform.messages.inform(activation.saved.ok() ? kRecorded : activation.saved.why());
     showNextCopyDate(m_schedule.nextCopyDate());
     freezeSchedule();
-
-    if (by == Schedule::ActivatedBy::Button) {
-        for (FolderPair pair : FolderPair::all()) {
-            if (ui.lockBox(pair)->isChecked())
-                (this->*kLockHandlers[pair.index()])();
-        }
-    }
 }
 
 void frmSelect::freezeSchedule()
@@ -128,18 +131,18 @@ void frmSelect::showNextCopyDate(const std::optional<QDate> &date)
     ui.lblNextDate->setText(date ? dateText(*date) : QString());
 }
 
-// Both labels show the same reading of the clock, also in the last moment before midnight.
+// Both labels show the same reading of the clock, also in the last moment before midnight. The
+// next tick is armed first, so that the clock goes on while a run the tick fires shows a message.
 void frmSelect::Timer1_Timer()
 {
+    armClock();
     m_tick = m_platform.clock.now();
     ui.lblTimer->setCaption(timeText(m_tick.time()));
     ui.lblDate->setText(dateText(m_tick.date()));
-    armClock();
 }
 
-// The clock ticks just after each wall-clock second, re-armed at every tick from a fresh reading
-// (a run fired by the tick may have taken a while), so that it neither drifts past a second nor
-// shows one twice. A coarse timer may fire some milliseconds early, inside the second already
+// The clock ticks just after each wall-clock second, re-armed at every tick from a fresh reading,
+// so that it neither drifts past a second nor shows one twice. A coarse timer may fire some milliseconds early, inside the second already
 // shown.
 void frmSelect::armClock()
 {
@@ -154,6 +157,7 @@ void frmSelect::lblTimer_Change()
     const Schedule::Tick tick = m_schedule.tick(m_tick);
     if (tick.dateMoved)
         showNextCopyDate(m_schedule.nextCopyDate());
+    notify(tick.saved);
     if (tick.runDue)
         Command1_Click();
 }

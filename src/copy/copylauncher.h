@@ -1,6 +1,7 @@
 // Starts the copy command of one folder pair and does not wait for it.
 #pragma once
 
+#include "common/outcome.h"
 #include "pairs/folderpair.h"
 
 #include <QString>
@@ -12,9 +13,10 @@ class CopyLauncher final
   public:
     explicit CopyLauncher(ProgramStarter &programs) : m_programs(programs) {}
 
-    // Copies `from` into `to` as given, however they read. Returns what to tell the user when
-    // the command could not be started, otherwise an empty text.
-    QString start(FolderPair pair, const QString &from, const QString &to);
+    // Copies `from` into `to` as given, however they read. A missing To folder is made first,
+    // with its parents: a copy command may otherwise ask whether it names a file or a folder, in
+    // a window nobody watches.
+    Outcome start(FolderPair pair, const QString &from, const QString &to);
 
   private:
     ProgramStarter &m_programs;

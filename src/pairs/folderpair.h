@@ -20,6 +20,8 @@ class FolderPair final
     Table fromTable() const { return pathTable(fromBox()); }
     Table toTable() const { return pathTable(toBox()); }
 
+    constexpr bool operator==(const FolderPair &) const = default;
+
     // Pairs 1 to 7, in order.
     static constexpr std::array<FolderPair, kCount> all()
     {

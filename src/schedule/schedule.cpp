@@ -2,6 +2,7 @@
 
 #include "common/textforms.h"
 #include "nextcopydate.h"
+#include "pairs/folderpairs.h"
 #include "platform/clock.h"
 #include "schedulelists.h"
 #include "store/settingsstore.h"
@@ -16,34 +17,47 @@ QString entryOf(const QStringList &entries, const std::optional<QString> &text)
     return text && entries.contains(*text) ? *text : QString();
 }
 
-} // namespace
-
-bool Schedule::restore()
+QDate storedDateOf(const SettingsStore::Read &read)
 {
-    m_savedNext = dateFromStored(m_store.ReadField(Table::Date).value_or(QString()));
-    m_store.SeedIfEmpty(Table::AutoSync, kFlagOff);
-    m_store.KeepNewestRecord(Table::AutoSync);
-    m_store.SeedIfEmpty(Table::Time, QStringLiteral("12:01:00 AM"));
-    m_store.KeepNewestRecord(Table::Time);
-    const QDate today = m_clock.now().date();
-    m_store.ReplaceRecord(Table::Date, storedDate(today));
-    m_store.SeedIfEmpty(Table::Days, QStringLiteral("1"));
-    m_store.KeepNewestRecord(Table::Days);
-
-    if (m_store.ReadField(Table::AutoSync) != kFlagOn)
-        return false;
-    m_next = today;
-    m_interval = entryOf(dayEntries(), m_store.ReadField(Table::Days));
-    m_timeOfDay = entryOf(timeEntries(), m_store.ReadField(Table::Time));
-    return true;
+    return dateFromStored(read.value().value_or(QString()));
 }
 
-void Schedule::switchAutomatic(bool on)
+} // namespace
+
+Outcome Schedule::restore()
+{
+    const SettingsStore::Read savedNext = m_store.ReadField(Table::Date);
+    m_savedNext = storedDateOf(savedNext);
+    const QDate today = m_clock.now().date();
+    Outcome restored =
+        savedNext.outcome()
+            .andThen([&] { return m_store.SeedIfEmpty(Table::AutoSync, kFlagOff); })
+            .andThen([&] { return m_store.KeepNewestRecord(Table::AutoSync); })
+            .andThen([&] { return m_store.SeedIfEmpty(Table::Time, QStringLiteral("12:01:00 AM")); })
+            .andThen([&] { return m_store.KeepNewestRecord(Table::Time); })
+            .andThen([&] { return m_store.ReplaceRecord(Table::Date, storedDate(today)); })
+            .andThen([&] { return m_store.SeedIfEmpty(Table::Days, QStringLiteral("1")); })
+            .andThen([&] { return m_store.KeepNewestRecord(Table::Days); });
+
+    const SettingsStore::Read flag = m_store.ReadField(Table::AutoSync);
+    const SettingsStore::Read days = m_store.ReadField(Table::Days);
+    const SettingsStore::Read time = m_store.ReadField(Table::Time);
+    restored = restored.also(flag.outcome()).also(days.outcome()).also(time.outcome());
+    if (flag.value() != kFlagOn)
+        return restored;
+    m_next = today;
+    m_interval = entryOf(dayEntries(), days.value());
+    m_timeOfDay = entryOf(timeEntries(), time.value());
+    return restored.also(switchAutomatic(true));
+}
+
+Outcome Schedule::switchAutomatic(bool on)
 {
     m_automatic = on;
-    m_store.ReplaceRecord(Table::AutoSync, on ? kFlagOn : kFlagOff);
-    if (on)
-        m_store.AppendRecord(Table::Date, storedDate(m_clock.now().date()));
+    return m_store.ReplaceRecord(Table::AutoSync, on ? kFlagOn : kFlagOff).andThen([&] {
+        return on ? m_store.AppendRecord(Table::Date, storedDate(m_clock.now().date()))
+                  : Outcome::done();
+    });
 }
 
 void Schedule::chooseInterval(const QString &entry)
@@ -56,30 +70,47 @@ void Schedule::chooseTimeOfDay(const QString &entry)
     m_timeOfDay = entryOf(timeEntries(), entry);
 }
 
-std::optional<Schedule::Refusal> Schedule::activate(const PairEntries &pairs, ActivatedBy by)
+Schedule::Activation Schedule::activate(FolderPairs &pairs, ActivatedBy by)
 {
     const QDateTime now = m_clock.now();
     if (!pairs.anyLocked())
-        return Refusal::NoPairLocked;
+        return {Refusal::NoPairLocked};
     if (!pairs.anyPathEntered())
-        return Refusal::NoPathEntered;
+        return {Refusal::NoPathEntered};
     const std::optional<int> days = intervalDays(m_interval);
     const QTime chosen = timeFromText(m_timeOfDay);
     if (!days || !chosen.isValid() || !m_automatic)
-        return Refusal::NoIntervalOrTime;
+        return {Refusal::NoIntervalOrTime};
 
     const QDate next = by == ActivatedBy::Button ? activationDate(now, chosen, *days)
                                                  : restartDate(m_savedNext, now, chosen, *days);
-    const bool saved = m_store.together([&] {
-        return m_store.ReplaceRecord(Table::Date, storedDate(next)) &&
-               m_store.AppendRecord(Table::Days, m_interval) &&
-               m_store.AppendRecord(Table::Time, m_timeOfDay);
+    const Outcome saved = m_store.together([&] {
+        return m_store.ReplaceRecord(Table::Date, storedDate(next))
+            .andThen([&] { return m_store.AppendRecord(Table::Days, m_interval); })
+            .andThen([&] { return m_store.AppendRecord(Table::Time, m_timeOfDay); });
     });
-    if (!saved)
-        return Refusal::NotSaved;
+    if (!saved.ok())
+        return {Refusal::NotSaved, saved};
     m_next = next;
     m_active = true;
-    return std::nullopt;
+    m_ranOn = QDate();
+    if (by == ActivatedBy::Restart)
+        return {};
+
+    Outcome lockedAgain = Outcome::done();
+    for (FolderPair pair : FolderPair::all()) {
+        if (pairs[pair].locked)
+            lockedAgain = lockedAgain.also(pairs.lock(pair));
+    }
+    if (const QString unsaved = m_store.unsavedReason(); !unsaved.isEmpty()) {
+        return {std::nullopt,
+                Outcome::failed(QStringLiteral("Your Auto-XCopy settings could not be recorded "
+                                               "in the settings database %1: %2. Your folders "
+                                               "will XCopy at the date and time you have set "
+                                               "while the program runs.")
+                                    .arg(m_store.path(), unsaved))};
+    }
+    return {std::nullopt, lockedAgain};
 }
 
 QString Schedule::message(Refusal refusal)
@@ -99,10 +130,10 @@ QString Schedule::message(Refusal refusal)
     return {};
 }
 
-void Schedule::stop()
+Outcome Schedule::stop()
 {
     m_active = false;
-    m_store.DBDelete();
+    return switchAutomatic(false).also(m_store.DBDelete());
 }
 
 Schedule::Tick Schedule::tick(const QDateTime &now)
@@ -110,34 +141,49 @@ Schedule::Tick Schedule::tick(const QDateTime &now)
     Tick tick;
     if (!m_active || !m_next)
         return tick;
-    // A run whose second went by unseen (the program was not running, the machine slept, the
-    // clock jumped) would otherwise leave the date in the past for good.
+    // A date that went by without a run (the program was not running, the machine slept, the
+    // clock jumped) would otherwise leave the schedule in the past for good.
     const QDate today = now.date();
     if (const std::optional<int> days = intervalDays(m_interval); days && *m_next < today) {
         m_next = dateAfterMissedRuns(*m_next, today, *days);
-        m_store.ReplaceRecord(Table::Date, storedDate(*m_next));
+        tick.saved = m_store.ReplaceRecord(Table::Date, storedDate(*m_next));
         tick.dateMoved = true;
     }
-    tick.runDue = *m_next == today && timeText(now.time()) == m_timeOfDay;
+    // At or after the chosen time rather than at its exact second: a late tick, a machine that
+    // woke later that day or an hour that daylight saving skips still gets the day's run.
+    const QTime chosen = timeFromText(m_timeOfDay);
+    tick.runDue = *m_next == today && chosen.isValid() && now.time() >= chosen && m_ranOn != today;
+    if (tick.runDue)
+        m_ranOn = today;
     return tick;
 }
 
-std::optional<QDate> Schedule::afterRun()
+Result<std::optional<QDate>> Schedule::afterRun()
 {
     // The date moves on from the stored one, not from today, so that a run fired on that date
     // moves it exactly one interval. Without a stored date or an interval it stays as it is.
+    Outcome moved = Outcome::done();
     if (m_automatic) {
         const std::optional<int> days = intervalDays(m_interval);
-        const QDate stored = dateFromStored(m_store.ReadField(Table::Date).value_or(QString()));
-        if (days && stored.isValid())
-            m_store.AppendRecord(Table::Date, storedDate(stored.addDays(*days)));
+        const SettingsStore::Read stored = m_store.ReadField(Table::Date);
+        const QDate storedNext = storedDateOf(stored);
+        moved = stored.outcome().andThen([&] {
+            return days && storedNext.isValid()
+                       ? m_store.AppendRecord(Table::Date, storedDate(storedNext.addDays(*days)))
+                       : Outcome::done();
+        });
     }
-    m_store.KeepNewestRecord(Table::Date);
+    moved = moved.also(m_store.KeepNewestRecord(Table::Date));
+    if (!moved.ok())
+        return moved;
     if (!m_automatic)
-        return std::nullopt;
-    const QDate next = dateFromStored(m_store.ReadField(Table::Date).value_or(QString()));
+        return std::optional<QDate>();
+    const SettingsStore::Read kept = m_store.ReadField(Table::Date);
+    const QDate next = storedDateOf(kept);
+    if (!kept.outcome().ok())
+        return kept.outcome();
     if (!next.isValid())
-        return std::nullopt;
+        return std::optional<QDate>();
     m_next = next;
-    return next;
+    return std::optional(next);
 }

@@ -3,7 +3,7 @@
 // questions; the window only shows what it says.
 #pragma once
 
-#include "pairs/pairentries.h"
+#include "common/outcome.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -12,6 +12,7 @@
 #include <optional>
 
 class Clock;
+class FolderPairs;
 class SettingsStore;
 
 class Schedule final
@@ -25,11 +26,12 @@ class Schedule final
     QString timeOfDay() const { return m_timeOfDay; } // an entry of the time list, or empty
     std::optional<QDate> nextCopyDate() const { return m_next; }
 
-    // At start-up: brings the schedule tables to one record each and takes the saved interval
-    // and time of day. Returns whether the automatic mode was on when the program last ran.
-    bool restore();
+    // At start-up: brings the schedule tables to one record each, takes the saved interval and
+    // time of day and, when the automatic mode was on when the program last ran, switches it on
+    // again. The schedule is then activated again by activate(ActivatedBy::Restart).
+    Outcome restore();
 
-    void switchAutomatic(bool on);
+    Outcome switchAutomatic(bool on);
     // The user's picks in the two lists; a text that is no entry of its list counts as none.
     void chooseInterval(const QString &entry);
     void chooseTimeOfDay(const QString &entry);
@@ -38,29 +40,37 @@ class Schedule final
         NoPairLocked,
         NoPathEntered,
         NoIntervalOrTime,
-        NotSaved, // the settings database has reported why
+        NotSaved,
     };
     enum class ActivatedBy {
-        Button,  // the next copy date is worked out from now
+        Button,  // the next copy date is worked out from now, and the locked pairs saved again
         Restart, // the saved next copy date is kept as far as it still lies ahead
     };
-    // Stores the schedule and makes it active, or says why not; a refusal changes nothing.
-    std::optional<Refusal> activate(const PairEntries &pairs, ActivatedBy by);
+    struct Activation
+    {
+        std::optional<Refusal> refusal; // nothing changed
+        // Why the schedule is not saved (with NotSaved), or not saved for good: it then holds
+        // while the program runs. Also a failure to save the locked pairs again.
+        Outcome saved = Outcome::done();
+    };
+    Activation activate(FolderPairs &pairs, ActivatedBy by);
     static QString message(Refusal refusal);
 
     // Erases every saved setting; the schedule then starts nothing.
-    void stop();
+    Outcome stop();
 
     struct Tick
     {
-        bool runDue = false;    // the chosen second of the next copy date has come
-        bool dateMoved = false; // a run whose second went by unseen moved the date on
+        bool runDue = false;    // the chosen time of the next copy date has come
+        bool dateMoved = false; // a date that went by without a run moved on
+        Outcome saved = Outcome::done();
     };
+    // A due run is due once: at the first tick at or after the chosen time on the next copy date.
     Tick tick(const QDateTime &now);
 
     // After a copy run: with the automatic mode on, the next copy date moves on by one interval
     // from the stored one and is returned to be shown.
-    std::optional<QDate> afterRun();
+    Result<std::optional<QDate>> afterRun();
 
   private:
     SettingsStore &m_store;
@@ -71,4 +81,5 @@ class Schedule final
     QString m_timeOfDay;
     std::optional<QDate> m_next;
     QDate m_savedNext; // as stored when the program started; invalid when there was none
+    QDate m_ranOn;     // the next copy date whose run has been fired
 };

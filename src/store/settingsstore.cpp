@@ -177,59 +177,58 @@ SettingsStore::~SettingsStore()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-std::optional<QString> SettingsStore::ReadField(Table table)
+SettingsStore::Read SettingsStore::ReadField(Table table)
 {
     return readOne(table, QStringLiteral("ORDER BY rowid LIMIT 1"));
 }
 
-std::optional<QString> SettingsStore::ReadNewestField(Table table)
+SettingsStore::Read SettingsStore::ReadNewestField(Table table)
 {
     return readOne(table, QStringLiteral("ORDER BY rowid DESC LIMIT 1"));
 }
 
-std::optional<QString> SettingsStore::readOne(Table table, const QString &order)
+SettingsStore::Read SettingsStore::readOne(Table table, const QString &order)
 {
     QSqlQuery query(connection(m_connectionName));
-    if (!query.exec(statement(table, QStringLiteral("SELECT {field} FROM {table} ") + order))) {
-        reportFailure(QStringLiteral("read"), table, query.lastError().databaseText());
-        return std::nullopt;
-    }
+    if (!query.exec(statement(table, QStringLiteral("SELECT {field} FROM {table} ") + order)))
+        return failure(QStringLiteral("read"), table, query.lastError().databaseText());
     if (!query.next())
-        return std::nullopt;
-    return query.value(0).toString();
+        return std::optional<QString>();
+    return std::optional(query.value(0).toString());
 }
 
-bool SettingsStore::AppendRecord(Table table, const QString &value)
+Outcome SettingsStore::AppendRecord(Table table, const QString &value)
 {
     return run(table, QStringLiteral("save"),
                QStringLiteral("INSERT INTO {table} ({field}) VALUES (?)"), value);
 }
 
-bool SettingsStore::ClearTable(Table table)
+Outcome SettingsStore::ClearTable(Table table)
 {
     return run(table, QStringLiteral("clear"), QStringLiteral("DELETE FROM {table}"));
 }
 
-bool SettingsStore::ReplaceRecord(Table table, const QString &value)
+Outcome SettingsStore::ReplaceRecord(Table table, const QString &value)
 {
     // A table that holds just this record already needs no write, and no wait for the disk.
     QSqlQuery query(connection(m_connectionName));
     if (query.exec(
             statement(table, QStringLiteral("SELECT COUNT(*), MIN({field}) FROM {table}"))) &&
         query.next() && query.value(0).toInt() == 1 && query.value(1).toString() == value)
-        return true;
-    return inTransaction(table, QStringLiteral("save"),
-                         [&] { return ClearTable(table) && AppendRecord(table, value); });
+        return Outcome::done();
+    return inTransaction(table, QStringLiteral("save"), [&] {
+        return ClearTable(table).andThen([&] { return AppendRecord(table, value); });
+    });
 }
 
-bool SettingsStore::KeepNewestRecord(Table table)
+Outcome SettingsStore::KeepNewestRecord(Table table)
 {
     return run(
         table, QStringLiteral("clear"),
         QStringLiteral("DELETE FROM {table} WHERE rowid < (SELECT MAX(rowid) FROM {table})"));
 }
 
-bool SettingsStore::SeedIfEmpty(Table table, const QString &value)
+Outcome SettingsStore::SeedIfEmpty(Table table, const QString &value)
 {
     return run(table, QStringLiteral("save"),
                QStringLiteral("INSERT INTO {table} ({field}) SELECT ? WHERE NOT EXISTS "
@@ -237,75 +236,73 @@ bool SettingsStore::SeedIfEmpty(Table table, const QString &value)
                value);
 }
 
-bool SettingsStore::DBDelete()
+Outcome SettingsStore::DBDelete()
 {
     return inTransaction(Table::AutoSync, QStringLiteral("clear"), [&] {
-        for (int n = 1; n <= 14; ++n) {
-            if (!ClearTable(pathTable(n)))
-                return false;
-        }
-        return ClearTable(Table::Date) && ClearTable(Table::AutoSync) &&
-               AppendRecord(Table::AutoSync, QStringLiteral("0")) && ClearTable(Table::Days) &&
-               ClearTable(Table::Time);
+        Outcome cleared = Outcome::done();
+        for (int n = 1; n <= 14; ++n)
+            cleared = cleared.andThen([&] { return ClearTable(pathTable(n)); });
+        return cleared.andThen([&] { return ClearTable(Table::Date); })
+            .andThen([&] { return ClearTable(Table::AutoSync); })
+            .andThen([&] { return AppendRecord(Table::AutoSync, QStringLiteral("0")); })
+            .andThen([&] { return ClearTable(Table::Days); })
+            .andThen([&] { return ClearTable(Table::Time); });
     });
 }
 
-bool SettingsStore::run(Table table, const QString &action, const QString &sql,
-                        const std::optional<QString> &value)
+Outcome SettingsStore::run(Table table, const QString &action, const QString &sql,
+                           const std::optional<QString> &value)
 {
     QSqlDatabase db = connection(m_connectionName);
-    const QString problem = execute(db, statement(table, sql), value);
-    if (!problem.isEmpty())
-        reportFailure(action, table, problem);
-    return problem.isEmpty();
+    if (const QString problem = execute(db, statement(table, sql), value); !problem.isEmpty())
+        return failure(action, table, problem);
+    return Outcome::done();
 }
 
-bool SettingsStore::together(const std::function<bool()> &steps)
+Outcome SettingsStore::together(const std::function<Outcome()> &steps)
 {
     return transaction(steps, [this](const QString &reason) {
-        if (m_report)
-            m_report(QStringLiteral("Could not save your settings in the settings database %1: %2")
-                         .arg(m_path, reason));
+        return Outcome::failed(
+            QStringLiteral("Could not save your settings in the settings database %1: %2")
+                .arg(m_path, reason));
     });
 }
 
-bool SettingsStore::inTransaction(Table table, const QString &action,
-                                  const std::function<bool()> &steps)
+Outcome SettingsStore::inTransaction(Table table, const QString &action,
+                                     const std::function<Outcome()> &steps)
 {
-    return transaction(steps, [&](const QString &reason) { reportFailure(action, table, reason); });
+    return transaction(steps,
+                       [&](const QString &reason) { return failure(action, table, reason); });
 }
 
-// Either all steps take effect or none does. A failing step has already been reported; a
-// failing begin or commit is reported here.
-bool SettingsStore::transaction(const std::function<bool()> &steps,
-                                const std::function<void(const QString &reason)> &reportFailure)
+// Either all steps take effect or none does. The failure of a step, of the begin or of the
+// commit is returned only once the transaction has ended, so that nothing else can join it.
+Outcome SettingsStore::transaction(const std::function<Outcome()> &steps,
+                                   const std::function<Outcome(const QString &reason)> &failure)
 {
     if (m_transactionDepth > 0)
         return steps();
     QSqlDatabase db = connection(m_connectionName);
-    if (!db.transaction()) {
-        reportFailure(db.lastError().databaseText());
-        return false;
-    }
+    if (!db.transaction())
+        return failure(db.lastError().databaseText());
     ++m_transactionDepth;
-    const bool done = steps();
+    const Outcome done = steps();
     --m_transactionDepth;
-    if (!done) {
+    if (!done.ok()) {
         db.rollback();
-        return false;
+        return done;
     }
     if (!db.commit()) {
-        reportFailure(db.lastError().databaseText());
+        const Outcome notCommitted = failure(db.lastError().databaseText());
         db.rollback();
-        return false;
+        return notCommitted;
     }
-    return true;
+    return Outcome::done();
 }
 
-void SettingsStore::reportFailure(const QString &action, Table table, const QString &reason)
+Outcome SettingsStore::failure(const QString &action, Table table, const QString &reason) const
 {
-    if (m_report) {
-        m_report(QStringLiteral("Could not %1 %2 in the settings database %3: %4")
-                     .arg(action, QLatin1String(definition(table).contents), m_path, reason));
-    }
+    return Outcome::failed(QStringLiteral("Could not %1 %2 in the settings database %3: %4")
+                               .arg(action, QLatin1String(definition(table).contents), m_path,
+                                    reason));
 }

@@ -3,6 +3,7 @@
 // every operation is final when it returns.
 #pragma once
 
+#include "common/outcome.h"
 #include "tables.h"
 
 #include <QString>
@@ -16,9 +17,6 @@ class QFileInfo;
 class SettingsStore final
 {
   public:
-    // Receives a user-readable account of an operation that failed.
-    using FailureReport = std::function<void(const QString &message)>;
-
     // Opens an existing settings database and checks its tables and fields. Never creates the
     // file or a table. On failure returns nullptr and sets error to the reason.
     // A user who may not change the file (or not even read it) gets a private copy in memory of
@@ -33,25 +31,26 @@ class SettingsStore final
     QString path() const { return m_path; }
     // Empty while changes are saved in the file.
     QString unsavedReason() const { return m_unsavedReason; }
-    void setFailureReport(FailureReport report) { m_report = std::move(report); }
 
+    // Each operation says, when it fails, what could not be read or saved and why.
+    using Read = Result<std::optional<QString>>;
     // The value of the oldest record, or nothing when the table holds none.
-    std::optional<QString> ReadField(Table table);
+    Read ReadField(Table table);
     // The value of the newest record, or nothing when the table holds none.
-    std::optional<QString> ReadNewestField(Table table);
-    bool AppendRecord(Table table, const QString &value);
-    bool ClearTable(Table table);
+    Read ReadNewestField(Table table);
+    Outcome AppendRecord(Table table, const QString &value);
+    Outcome ClearTable(Table table);
     // The table then holds this one record; on failure it keeps what it held.
-    bool ReplaceRecord(Table table, const QString &value);
+    Outcome ReplaceRecord(Table table, const QString &value);
     // Deletes every record but the newest.
-    bool KeepNewestRecord(Table table);
-    bool SeedIfEmpty(Table table, const QString &value);
+    Outcome KeepNewestRecord(Table table);
+    Outcome SeedIfEmpty(Table table, const QString &value);
     // Empties every table and leaves the automatic flag "0"; all or nothing.
-    bool DBDelete();
+    Outcome DBDelete();
 
-    // Runs several record operations as one: either all of them take effect or none does.
-    // Each operation reports its own failure; the steps return false to give up.
-    bool together(const std::function<bool()> &steps);
+    // Runs several record operations as one: either all of them take effect or none does. The
+    // steps stop at their first failure, which is returned once everything is undone.
+    Outcome together(const std::function<Outcome()> &steps);
 
   private:
     SettingsStore(QString connectionName, QString path);
@@ -60,17 +59,17 @@ class SettingsStore final
     // Reads the records of readableFile when one is given.
     bool openPrivateCopy(const QFileInfo &readableFile, QString *error);
 
-    std::optional<QString> readOne(Table table, const QString &order);
-    bool run(Table table, const QString &action, const QString &sql,
-             const std::optional<QString> &value = std::nullopt);
-    bool inTransaction(Table table, const QString &action, const std::function<bool()> &steps);
-    bool transaction(const std::function<bool()> &steps,
-                     const std::function<void(const QString &reason)> &reportFailure);
-    void reportFailure(const QString &action, Table table, const QString &reason);
+    Read readOne(Table table, const QString &order);
+    Outcome run(Table table, const QString &action, const QString &sql,
+                const std::optional<QString> &value = std::nullopt);
+    Outcome inTransaction(Table table, const QString &action,
+                          const std::function<Outcome()> &steps);
+    Outcome transaction(const std::function<Outcome()> &steps,
+                        const std::function<Outcome(const QString &reason)> &failure);
+    Outcome failure(const QString &action, Table table, const QString &reason) const;
 
     QString m_connectionName;
     QString m_path;
     QString m_unsavedReason;
-    FailureReport m_report;
     int m_transactionDepth = 0; // an inner transaction joins the outer one
 };

@@ -3,6 +3,9 @@
 // what a restart puts back.
 #include "windowfixture.h"
 
+#include "common/textforms.h"
+#include "controls/captionlabel.h"
+
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -53,12 +56,12 @@ QStringList pairArea(const WindowFixture &f)
 // unless told not to, presses Activate at the fixture clock's time.
 void activate(WindowFixture &f, const QString &days, const QString &time, bool press = true)
 {
-    f.find<QLineEdit>("Text1")->setText(kFrom);
-    f.find<QLineEdit>("Text2")->setText(QStringLiteral("/backup/to"));
-    f.find<QCheckBox>("Check1")->setChecked(true);
-    f.find<QCheckBox>("ckUseTimer")->setChecked(true);
-    f.find<QComboBox>("cmbDays")->setCurrentText(days);
-    f.find<QComboBox>("Combo1")->setCurrentText(time);
+    f.type("Text1", kFrom);
+    f.type("Text2", f.at("to"));
+    f.click("Check1");
+    f.click("ckUseTimer");
+    f.pick("cmbDays", days);
+    f.pick("Combo1", time);
     if (press)
         f.find<QPushButton>("cmdActivateAS")->click();
 }
@@ -102,9 +105,9 @@ class tst_MainWindow : public QObject
         WindowFixture f;
         f.open();
         QCOMPARE(shown(f), kOthers.mid(0, 4));
-        f.find<QCheckBox>("ckUseTimer")->setChecked(true);
+        f.click("ckUseTimer");
         QCOMPARE(shown(f), kGroup + QStringList({"ckUseTimer", "lblUseTimer"}));
-        f.find<QCheckBox>("ckUseTimer")->setChecked(false);
+        f.click("ckUseTimer");
         QCOMPARE(shown(f), kOthers.mid(0, 4));
         QCOMPARE(f.database.records(Table::AutoSync), QStringList{"0"});
     }
@@ -151,7 +154,8 @@ class tst_MainWindow : public QObject
         f.open().show();
         QVERIFY(QTest::qWaitForWindowActive(&f.window()));
         activate(f, days, QStringLiteral("1:00:00 AM"), false);
-        f.find<QCheckBox>("Check1")->setChecked(locked);
+        if (!locked)
+            f.click("Check1");
         f.find<QLineEdit>("Text4")->setFocus();
 
         f.window().cmdActivateAS_Click();
@@ -168,8 +172,7 @@ class tst_MainWindow : public QObject
     {
         WindowFixture f;
         f.open();
-        f.database.execute(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON tblDays "
-                                          "BEGIN SELECT RAISE(ABORT, 'disk is full'); END"));
+        f.database.failEvery("INSERT", Table::Days);
         activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
 
         QCOMPARE(f.messages.shown.size(), 1);
@@ -200,7 +203,7 @@ class tst_MainWindow : public QObject
         f.messages.shown.clear();
         f.messages.answers.enqueue(ok);
 
-        f.find<QCheckBox>("CkStopAutoSync")->setChecked(true);
+        f.click("CkStopAutoSync");
 
         QCOMPARE(f.messages.shown,
                  QStringList{"You have selected to Stop Using Auto-Xcopy.  To Stop Using "
@@ -262,6 +265,58 @@ class tst_MainWindow : public QObject
         QVERIFY(timer.isNull());
     }
 
+    // A run the clock fires goes through to its end while nobody watches: a pair that cannot start
+    // is said in a box that holds up nothing, after the notice and the next date, and the clock is
+    // armed for the next second all along. The labels show one reading of the clock per tick, also
+    // when it moves on while it is read.
+    void aRunTheClockFiresWaitsForNobody()
+    {
+        WindowFixture f;
+        f.open();
+        activate(f, QStringLiteral("1"), QStringLiteral("11:00:00 PM"));
+        f.type("Text3", "/from two");
+        f.type("Text4", f.at("two"));
+        f.click("Check2");
+        f.programs.failure = [](const ProgramStart &start) {
+            return start.caption == "Folder pair 1" ? QStringLiteral("gone") : QString();
+        };
+        f.messages.shown.clear();
+
+        f.clock.set({QDate(2026, 3, 5), QTime(22, 59, 59, 900)});
+        f.clock.stepEachReading(300);
+        f.window().Timer1_Timer();
+        QCOMPARE(f.find<QLabel>("lblTimer")->text() + " " + f.find<QLabel>("lblDate")->text(),
+                 "11:00:00 PM 3/5/2026");
+        QCOMPARE(f.programs.started.size(), 1);
+        QCOMPARE(f.messages.notices, QStringList{"Folder pair 1 was not copied: gone"});
+        QCOMPARE(f.messages.shown, f.messages.notices);
+        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/6/2026"));
+        QVERIFY(f.find<QTimer>("Timer1")->isActive());
+
+        f.clock.set({QDate(2026, 3, 5), QTime(23, 59, 59, 800)});
+        f.window().Timer1_Timer();
+        const QString shown =
+            f.find<QLabel>("lblTimer")->text() + " " + f.find<QLabel>("lblDate")->text();
+        QVERIFY2(shown == "11:59:59 PM 3/5/2026" || shown == "12:00:00 AM 3/6/2026",
+                 qPrintable(shown));
+    }
+
+    // On the system's clock, with its milliseconds, the time label shows every second once.
+    void everySecondIsShownOnce()
+    {
+        WindowFixture f;
+        SystemClock system;
+        frmSelect window({f.database.store(), system, f.messages, f.programs, f.drives,
+                          f.installFolder.path()});
+        QList<QTime> seconds;
+        connect(window.findChild<CaptionLabel *>("lblTimer"), &CaptionLabel::captionChanged,
+                &window, [&] { seconds.append(timeFromText(window.findChild<QLabel *>("lblTimer")->text())); });
+        QTest::qWait(3500);
+        QVERIFY(seconds.size() >= 3);
+        for (qsizetype n = 1; n < seconds.size(); ++n)
+            QCOMPARE(seconds[n - 1].secsTo(seconds[n]), 1);
+    }
+
     // A weekly schedule at 10 PM, the newest of the given flags, with path table n's records
     // given as "n:text". With no pair saved the window comes up in the set-up state, its lists
     // open to change; with the mode off it shows nothing saved and changes nothing.
@@ -308,7 +363,15 @@ class tst_MainWindow : public QObject
             QStringLiteral("You cannot Xcopy unless at least 1 set of paths have been entered and "
                            "locked in by checking the box next to the paths.");
         QCOMPARE(f.messages.shown, QStringList(automatic && saved.isEmpty() ? 1 : 0, refusal));
-        QCOMPARE(f.database.records(Table::Path1), automatic ? QStringList() : QStringList{"/a"});
+        // A pair put back is saved once more, as locking it does, and only once.
+        for (int n = 1; n <= 14; ++n) {
+            QStringList records;
+            for (const QString &entry : saved + shown) {
+                if (entry.section(':', 0, 0) == QString::number(n))
+                    records.append(entry.section(':', 1));
+            }
+            QCOMPARE(f.database.records(pathTable(n)), records);
+        }
     }
 
     // Activated on Monday for every 7 days at 10 PM, restarted on Tuesday morning: next Monday.
@@ -331,14 +394,14 @@ class tst_MainWindow : public QObject
         WindowFixture f;
         f.open();
         activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"), false);
-        f.find<QLineEdit>("Text3")->setText(QStringLiteral("/data/two"));
-        f.find<QLineEdit>("Text4")->setText(QStringLiteral("/media/old"));
-        f.find<QCheckBox>("Check2")->setChecked(true);
-        f.find<QCheckBox>("Check2")->setChecked(false);
+        f.type("Text3", QStringLiteral("/data/two"));
+        f.type("Text4", f.at("old"));
+        f.click("Check2");
+        f.click("Check2");
         f.window().cmdActivateAS_Click();
 
         f.restart();
-        QCOMPARE(pairArea(f), (QStringList{"1:" + kFrom, "2:/backup/to", "Check1"}));
+        QCOMPARE(pairArea(f), (QStringList{"1:" + kFrom, "2:" + f.at("to"), "Check1"}));
         f.window().Command1_Click();
         QCOMPARE(f.programs.started.size(), 1);
         QCOMPARE(f.programs.started[0].arguments.value(0), kFrom);

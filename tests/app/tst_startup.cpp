@@ -1,13 +1,17 @@
 #include "fakes.h"
 #include "testdatabase.h"
 #include "unprivileged.h"
+#include "windowfixture.h"
 
 #include "app/startup.h"
 #include "store/settingsfolder.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -24,7 +28,19 @@ class tst_Startup : public QObject
   private slots:
     void settingsAtStart_data();
     void settingsAtStart();
+    void activationWithUnsavedSettingsSaysWhy();
 };
+
+namespace {
+QString unsavedMessage(const QString &link, const QString &reason, const QString &installFolder)
+{
+    return QString("Your changes cannot be saved in the settings database %1: %2.\n\n"
+                   "The program works as usual, but what you change is lost when it ends. "
+                   "To make these settings yours, have an administrator run:\n\n"
+                   "sudo %3/revuredaveze-initdb --owner %4")
+        .arg(link, reason, installFolder, QFileInfo(installFolder).owner());
+}
+} // namespace
 
 void tst_Startup::settingsAtStart_data()
 {
@@ -84,8 +100,9 @@ void tst_Startup::settingsAtStart()
     // SQLite must follow the link and write its journal beside the real file.
     setModes({{db.path(), fileMode}, {db.folder(), folderMode}, {installFolder.path(), 0555}});
 
+    const bool ended = shown == "no window";
     QString shownFrom = "no window";
-    bool imageReadersLoaded = false;
+    QByteArray loaded;
     QObject context; // drops the timer when no window came
     QTimer::singleShot(0, &context, [&] {
         for (QWidget *window : QApplication::topLevelWidgets()) {
@@ -93,28 +110,66 @@ void tst_Startup::settingsAtStart()
                 shownFrom = window->findChild<QLineEdit *>("Text1")->text();
         }
         QFile maps("/proc/self/maps");
-        imageReadersLoaded =
-            maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+        loaded = maps.open(QIODevice::ReadOnly) ? maps.readAll() : QByteArray();
         QApplication::closeAllWindows();
     });
     FakeMessageBoxes messages;
     const int status = runProgram(installFolder.path(), messages);
     setModes({{installFolder.path(), 0755}, {db.folder(), 0755}, {db.path(), 0644}});
 
-    const bool ended = shown == "no window";
     QCOMPARE(status, ended ? 1 : 0);
     QCOMPARE(shownFrom, shown);
-    QVERIFY(!imageReadersLoaded);
+    if (!ended) {
+        QVERIFY2(loaded.contains("libQt6Core"), "the libraries the program loaded are unknown");
+        QVERIFY(!loaded.contains("/imageformats/"));
+    }
     QCOMPARE(QDir(db.folder()).entryList(QDir::Files), files);
     const QString message =
         ended ? QString("The settings database %1 cannot be used: %2.").arg(link, reason)
-              : QString("Your changes cannot be saved in the settings database %1: %2.\n\n"
-                        "The program works as usual, but what you change is lost when it ends. "
-                        "To make these settings yours, have an administrator run:\n\n"
-                        "sudo %3/revuredaveze-initdb --owner %4")
-                    .arg(link, reason.replace("{data}", db.folder()), installFolder.path(),
-                         QFileInfo(installFolder.path()).owner());
+              : unsavedMessage(link, reason.replace("{data}", db.folder()), installFolder.path());
     QCOMPARE(messages.shown, reason.isEmpty() ? QStringList() : QStringList{message});
+}
+
+// With settings the user may not change, Activate says why they are not recorded instead of
+// confirming that they are, and the schedule is active while the program runs.
+void tst_Startup::activationWithUnsavedSettingsSaysWhy()
+{
+    if (const QString whyStillRoot = dropRootRights(); !whyStillRoot.isEmpty())
+        QSKIP(qPrintable(whyStillRoot));
+    QTemporaryDir installFolder;
+    TestDatabase db;
+    const QString link = settingsDatabasePath(installFolder.path());
+    QVERIFY(QFile::link(db.path(), link));
+    QVERIFY(QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::ReadOther));
+
+    bool active = false;
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() != "frmSelect")
+                continue;
+            typeInto(window->findChild<QLineEdit *>("Text1"), "/from");
+            window->findChild<QCheckBox *>("Check1")->click();
+            window->findChild<QCheckBox *>("ckUseTimer")->click();
+            pickEntry(window->findChild<QComboBox *>("cmbDays"), "7");
+            pickEntry(window->findChild<QComboBox *>("Combo1"), "10:00:00 PM");
+            window->findChild<QPushButton *>("cmdActivateAS")->click();
+            active = window->findChild<QWidget *>("lblSyncSet")->isVisible();
+        }
+        QApplication::closeAllWindows();
+    });
+    FakeMessageBoxes messages;
+    QCOMPARE(runProgram(installFolder.path(), messages), 0);
+
+    const QString reason = "you are not allowed to change it";
+    QCOMPARE(messages.shown,
+             (QStringList{unsavedMessage(link, reason, installFolder.path()),
+                          "Your Auto-XCopy settings could not be recorded in the settings "
+                          "database " + link + ": " + reason +
+                              ". Your folders will XCopy at the date and time you have set "
+                              "while the program runs."}));
+    QVERIFY(active);
+    QCOMPARE(db.records(Table::Days), QStringList()); // the file is as it was
 }
 
 QTEST_MAIN(tst_Startup)

@@ -3,8 +3,8 @@
 #include "controls/drivelist.h"
 #include "controls/filelist.h"
 #include "controls/folderlist.h"
+#include "pairs/folderpairs.h"
 #include "pairs/pairingtable.h"
-#include "pairs/savedpairs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -157,9 +157,12 @@ class tst_Pairs : public QObject
         const QString folder = at(drive ? "B" : "A/sub");
         QStringList expected;
         for (int n = 1; n <= 14; ++n) {
-            lock((n + 1) / 2)->setChecked(locked[(n - 1) / 2] == '1');
-            box(n)->setText(QString::number(n));
+            m_f->type(box(n)->objectName(), QString::number(n));
             expected.append(n == 2 * pair - 2 + side ? folder : QString::number(n));
+        }
+        for (int n = 1; n <= 7; ++n) {
+            if (locked[n - 1] == '1')
+                lock(n)->click();
         }
 
         if (drive)
@@ -231,13 +234,14 @@ class tst_Pairs : public QObject
         QFETCH(QString, to);
         open();
         for (int n = 1; n <= 14; ++n)
-            box(n)->setText((n + 1) / 2 == pair ? (n % 2 ? from : to) : QString::number(n));
+            m_f->type(box(n)->objectName(),
+                      (n + 1) / 2 == pair ? (n % 2 ? from : to) : QString::number(n));
         const QColor untouched = colour(1);
 
         // Each lock saves the filled boxes; unlocking forgets them.
         const QColor colours[] = {kGreen, kButtonText, kGreen};
         for (int step = 0; step < 3; ++step) {
-            lock(pair)->setChecked(step != 1);
+            lock(pair)->click();
             for (int n = 1; n <= 14; ++n) {
                 const bool own = (n + 1) / 2 == pair;
                 const QString saved = own ? (n % 2 ? from : to) : QString();
@@ -252,23 +256,85 @@ class tst_Pairs : public QObject
         QCOMPARE(box(2 * pair)->text(), to);
     }
 
-    // A pair is saved whole and forgotten whole: a side that fails leaves the other as it was.
+    // Each pair saves into its own two tables, and a restart brings back exactly the pairs whose
+    // To folder was saved, with the folders they were locked with last, locked and saved once
+    // more; the others come back empty. Typing into a locked pair changes nothing.
+    void eachPairKeepsToItsOwnTables()
+    {
+        for (FolderPair pair : FolderPair::all()) {
+            TestDatabase db;
+            FolderPairs pairs(db.store());
+            pairs.type(pair, Side::From, QStringLiteral("/from"));
+            pairs.type(pair, Side::To, QStringLiteral("/to"));
+            QVERIFY(pairs.lock(pair).ok());
+            pairs.type(pair, Side::To, QStringLiteral("/typed while locked"));
+            QVERIFY(pairs.anyLocked());
+            QCOMPARE(pairs[pair].to, QStringLiteral("/to"));
+            for (int n = 1; n <= 14; ++n) {
+                const QStringList saved = n == pair.fromBox() ? QStringList{"/from"}
+                                          : n == pair.toBox() ? QStringList{"/to"}
+                                                              : QStringList();
+                QCOMPARE(db.records(pathTable(n)), saved);
+            }
+
+            db.add(pair.fromTable(), {"/newer from"});
+            db.add(pair.toTable(), {"/newer to"});
+            FolderPairs restarted(db.store());
+            QVERIFY(restarted.restore().ok());
+            for (FolderPair other : FolderPair::all()) {
+                const PairEntry &entry = restarted[other];
+                const bool own = other.number() == pair.number();
+                QCOMPARE(entry.locked, own);
+                QCOMPARE(entry.from, own ? QStringLiteral("/newer from") : QString());
+                QCOMPARE(entry.to, own ? QStringLiteral("/newer to") : QString());
+            }
+            QCOMPARE(db.records(pair.toTable()), QStringList({"/to", "/newer to", "/newer to"}));
+
+            QVERIFY(restarted.unlock(pair).ok());
+            QVERIFY(!restarted.anyLocked());
+            QCOMPARE(db.records(pair.fromTable()) + db.records(pair.toTable()), QStringList());
+        }
+    }
+
+    // A saved To folder alone locks its pair at a restart; a From folder alone does not.
+    void aToFolderAloneLocksItsPairAtARestart()
+    {
+        TestDatabase db;
+        db.add(Table::Path4, {"/to2"});
+        db.add(Table::Path5, {"/from3"});
+        FolderPairs pairs(db.store());
+        QVERIFY(pairs.restore().ok());
+        QVERIFY(pairs[FolderPair(2)].locked);
+        QCOMPARE(pairs[FolderPair(3)].from, QStringLiteral("/from3"));
+        QVERIFY(!pairs[FolderPair(3)].locked);
+        QCOMPARE(db.records(Table::Path3), QStringList());
+        QCOMPARE(db.records(Table::Path4), QStringList({"/to2", "/to2"}));
+    }
+
+    // A pair is saved whole and forgotten whole: a side that fails leaves the other as it was,
+    // and the failure is said. The pair stays as the user set it.
     void savedAndForgottenWhole()
     {
         TestDatabase db;
-        SavedPairs pairs(db.store());
+        FolderPairs pairs(db.store());
         const FolderPair two(2);
-        QVERIFY(pairs.lock(two, QStringLiteral("/a"), QStringLiteral("/b")));
-        QCOMPARE(pairs.newest(two).to, QStringLiteral("/b"));
+        pairs.type(two, Side::From, QStringLiteral("/a"));
+        pairs.type(two, Side::To, QStringLiteral("/b"));
+        QVERIFY(pairs.lock(two).ok());
+        QVERIFY(pairs.unlock(two).ok());
+        pairs.type(two, Side::From, QStringLiteral("/c"));
+        QVERIFY(pairs.lock(two).ok());
         for (const char *event : {"INSERT", "DELETE"})
-            db.execute(QStringLiteral("CREATE TRIGGER fail_%1 BEFORE %1 ON tblPath4 "
-                                      "BEGIN SELECT RAISE(ABORT, 'disk is full'); END")
-                           .arg(QLatin1String(event)));
+            db.failEvery(QLatin1String(event), Table::Path4);
 
-        QVERIFY(!pairs.lock(two, QStringLiteral("/c"), QStringLiteral("/d")));
-        QCOMPARE(db.records(Table::Path3), QStringList{"/a"});
-        QVERIFY(!pairs.unlock(two));
-        QCOMPARE(db.records(Table::Path3), QStringList{"/a"});
+        const Outcome unlocked = pairs.unlock(two);
+        QVERIFY(unlocked.why().contains(QLatin1String("disk is full")));
+        QVERIFY(!pairs[two].locked);
+        QCOMPARE(db.records(Table::Path3), QStringList{"/c"});
+        const Outcome locked = pairs.lock(two);
+        QVERIFY(locked.why().contains(QLatin1String("the To folder of pair 2")));
+        QVERIFY(pairs[two].locked);
+        QCOMPARE(db.records(Table::Path3), QStringList{"/c"});
         QCOMPARE(db.records(Table::Path4), QStringList{"/b"});
     }
 };

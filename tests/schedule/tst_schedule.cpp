@@ -3,23 +3,25 @@
 #include "fakes.h"
 #include "testdatabase.h"
 
+#include "common/textforms.h"
+#include "pairs/folderpairs.h"
+#include "schedule/nextcopydate.h"
 #include "schedule/schedule.h"
+#include "schedule/schedulelists.h"
 
 #include <QLocale>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
 const QDate kToday(2026, 3, 5);
 const QString kTenPm = QStringLiteral("10:00:00 PM");
 
-PairEntries pairs(bool locked, bool pathEntered)
+bool ok(const Schedule::Activation &activation)
 {
-    PairEntries entries;
-    entries[FolderPair(1)].locked = locked;
-    // The path stands in another pair: the checks look at the pairs as a whole.
-    entries[FolderPair(3)].to = pathEntered ? QStringLiteral("/media/usb") : QString();
-    return entries;
+    return !activation.refusal && activation.saved.ok();
 }
 
 } // namespace
@@ -30,16 +32,29 @@ class tst_Schedule : public QObject
 
     TestDatabase *m_db = nullptr;
     FakeClock m_clock;
+    std::unique_ptr<FolderPairs> m_pairs;
+
+    // Pair 1 locked, or not, and a path entered in pair 3, or not: the checks look at the pairs
+    // as a whole.
+    FolderPairs &pairs(bool locked, bool pathEntered)
+    {
+        m_pairs = std::make_unique<FolderPairs>(m_db->store());
+        m_pairs->type(FolderPair(3), Side::To, pathEntered ? "/media/usb" : "");
+        if (locked && !m_pairs->lock(FolderPair(1)).ok())
+            qFatal("pair 1 not locked");
+        return *m_pairs;
+    }
 
     // Switched on and activated by the button at `now`.
     void activate(Schedule &schedule, const QString &interval, const QString &time,
                   const QDateTime &now = {kToday, QTime(9, 0)})
     {
         m_clock.set(now);
-        schedule.switchAutomatic(true);
+        if (!schedule.switchAutomatic(true).ok())
+            qFatal("not switched on");
         schedule.chooseInterval(interval);
         schedule.chooseTimeOfDay(time);
-        if (schedule.activate(pairs(true, true), Schedule::ActivatedBy::Button))
+        if (!ok(schedule.activate(pairs(true, true), Schedule::ActivatedBy::Button)))
             qFatal("activation refused");
     }
     bool dueAt(Schedule &schedule, const QDateTime &moment)
@@ -65,22 +80,32 @@ class tst_Schedule : public QObject
         QTest::addColumn<QStringList>("intervals");
         QTest::addColumn<QStringList>("times");
         QTest::addColumn<bool>("automatic");
-        QTest::addColumn<QStringList>("afterwards"); // flag, time, date, interval, each one record
-        QTest::addColumn<QStringList>("picked");     // interval and time taken, when automatic
+        // Flag, time, date and interval. Switched on again, the mode adds today's date once more.
+        QTest::addColumn<QStringList>("afterwards");
+        QTest::addColumn<QStringList>("picked"); // interval and time taken, when automatic
 
+        const QString today = QStringLiteral("2026-03-05");
         QTest::newRow("empty database")
             << QStringList() << QStringList() << QStringList() << false
-            << QStringList{"0", "12:01:00 AM", "2026-03-05", "1"} << QStringList{"", ""};
+            << QStringList{"0", "12:01:00 AM", today, "1"} << QStringList{"", ""};
         QTest::newRow("the newest flag counts")
             << QStringList{"1", "0"} << QStringList{"7"} << QStringList{kTenPm} << false
-            << QStringList{"0", kTenPm, "2026-03-05", "7"} << QStringList{"", ""};
+            << QStringList{"0", kTenPm, today, "7"} << QStringList{"", ""};
         QTest::newRow("the newest interval and time")
             << QStringList{"1"} << QStringList{"3", "7", "14"} << QStringList{kTenPm, "1:00:00 AM"}
-            << true << QStringList{"1", "1:00:00 AM", "2026-03-05", "14"}
+            << true << QStringList{"1", "1:00:00 AM", today, today, "14"}
             << QStringList{"14", "1:00:00 AM"};
+        QTest::newRow("the list ends: 1 day at 12:01 AM")
+            << QStringList{"1"} << QStringList{"1"} << QStringList{"12:01:00 AM"} << true
+            << QStringList{"1", "12:01:00 AM", today, today, "1"}
+            << QStringList{"1", "12:01:00 AM"};
+        QTest::newRow("the list ends: 30 days at 11 PM")
+            << QStringList{"1"} << QStringList{"30"} << QStringList{"11:00:00 PM"} << true
+            << QStringList{"1", "11:00:00 PM", today, today, "30"}
+            << QStringList{"30", "11:00:00 PM"};
         QTest::newRow("texts that are no list entries")
-            << QStringList{"1"} << QStringList{"45"} << QStringList{"22:00"} << true
-            << QStringList{"1", "22:00", "2026-03-05", "45"} << QStringList{"", ""};
+            << QStringList{"1"} << QStringList{"31"} << QStringList{"12:00:00 PM"} << true
+            << QStringList{"1", "12:00:00 PM", today, today, "31"} << QStringList{"", ""};
     }
 
     void restoreShapesTheTables()
@@ -97,7 +122,9 @@ class tst_Schedule : public QObject
         m_db->add(Table::Date, {"2026-01-01", "2026-04-01"});
         Schedule schedule(m_db->store(), m_clock);
 
-        QCOMPARE(schedule.restore(), automatic);
+        QVERIFY(schedule.restore().ok());
+        QCOMPARE(schedule.automatic(), automatic);
+        QVERIFY(!schedule.active()); // until activated again
         QStringList records;
         for (Table table : {Table::AutoSync, Table::Time, Table::Date, Table::Days})
             records += m_db->records(table);
@@ -137,8 +164,18 @@ class tst_Schedule : public QObject
                                                  << "2:00:00 PM" << QTime(14, 0) << "2026-03-12";
         QTest::newRow("a second past 12:01 AM") << true << true << true << "1"
                                                 << "12:01:00 AM" << QTime(0, 1, 1) << "2026-03-06";
+        QTest::newRow("a millisecond before 11 PM")
+            << true << true << true << "1"
+            << "11:00:00 PM" << QTime(22, 59, 59, 999) << "2026-03-05";
+        QTest::newRow("a millisecond into 11 PM") << true << true << true << "1"
+                                                  << "11:00:00 PM" << QTime(23, 0, 0, 1)
+                                                  << "2026-03-06";
+        QTest::newRow("12:01 PM is past noon") << true << true << true << "2"
+                                               << "12:01:00 PM" << QTime(12, 0) << "2026-03-05";
         QTest::newRow("across a month end") << true << true << true << "30"
                                             << "1:00:00 AM" << nine << "2026-04-04";
+        QTest::newRow("not a list entry") << true << true << true << "31"
+                                          << "1:00:00 AM" << nine << noDaysOrTime;
     }
 
     void activation()
@@ -151,18 +188,20 @@ class tst_Schedule : public QObject
         QFETCH(QTime, now);
         QFETCH(QString, outcome);
         Schedule schedule(m_db->store(), m_clock);
-        schedule.switchAutomatic(automatic);
+        QVERIFY(schedule.switchAutomatic(automatic).ok());
         schedule.chooseInterval(interval);
         schedule.chooseTimeOfDay(time);
         m_db->add(Table::Date, {"2026-03-01"});
         const QStringList datesBefore = m_db->records(Table::Date);
         m_clock.set({kToday, now});
 
-        const auto refusal =
+        const Schedule::Activation activation =
             schedule.activate(pairs(locked, pathEntered), Schedule::ActivatedBy::Button);
 
         const bool refused = !outcome.startsWith(QLatin1String("2026"));
-        QCOMPARE(refusal ? Schedule::message(*refusal) : QString(), refused ? outcome : QString());
+        QVERIFY(activation.saved.ok());
+        QCOMPARE(activation.refusal ? Schedule::message(*activation.refusal) : QString(),
+                 refused ? outcome : QString());
         QCOMPARE(schedule.active(), !refused);
         QCOMPARE(m_db->records(Table::Date), refused ? datesBefore : QStringList{outcome});
         QCOMPARE(m_db->records(Table::Days), refused ? QStringList() : QStringList{interval});
@@ -207,9 +246,9 @@ class tst_Schedule : public QObject
         m_clock.set({kToday, startedAt});
         Schedule schedule(m_db->store(), m_clock);
 
-        QVERIFY(schedule.restore());
-        schedule.switchAutomatic(true);
-        QVERIFY(!schedule.activate(pairs(true, true), Schedule::ActivatedBy::Restart));
+        QVERIFY(schedule.restore().ok());
+        QVERIFY(schedule.automatic());
+        QVERIFY(ok(schedule.activate(pairs(true, true), Schedule::ActivatedBy::Restart)));
 
         QCOMPARE(schedule.nextCopyDate().value_or(QDate()), next);
         QCOMPARE(m_db->records(Table::Date), QStringList{next.toString(Qt::ISODate)});
@@ -225,16 +264,16 @@ class tst_Schedule : public QObject
             const QDate date = kToday.addDays(day);
             m_clock.set({date, QTime(8, 0)});
             Schedule schedule(m_db->store(), m_clock);
-            if (schedule.restore()) {
-                schedule.switchAutomatic(true);
-                QVERIFY(!schedule.activate(pairs(true, true), Schedule::ActivatedBy::Restart));
+            QVERIFY(schedule.restore().ok());
+            if (schedule.automatic()) {
+                QVERIFY(ok(schedule.activate(pairs(true, true), Schedule::ActivatedBy::Restart)));
             } else {
                 activate(schedule, QStringLiteral("7"), kTenPm, {date, QTime(8, 0)});
             }
             for (const QTime &time : {QTime(21, 59, 59), QTime(22, 0), QTime(22, 0, 1)}) {
                 if (dueAt(schedule, {date, time})) {
                     runs.append(date);
-                    schedule.afterRun();
+                    QVERIFY(schedule.afterRun().outcome().ok());
                 }
             }
         }
@@ -268,7 +307,144 @@ class tst_Schedule : public QObject
         QCOMPARE(schedule.nextCopyDate().value_or(QDate()), due);
         QCOMPARE(m_db->records(Table::Date), QStringList{due.toString(Qt::ISODate)});
         QVERIFY(dueAt(schedule, {due, QTime(22, 0)}));
-        QVERIFY(!dueAt(schedule, {due, QTime(22, 0, 1)})); // the chosen second only
+        QVERIFY(!dueAt(schedule, {due, QTime(22, 0, 1)})); // once
+    }
+
+    // A due run fires at the first tick at or after the chosen time on the next copy date, once:
+    // ticks given as "d hh:mm:ss.zzz", d days after the activation at 9 AM on 5 March for every
+    // 7 days at 10 PM. The runs name the ticks that fired them.
+    void dueRunFiresOnceAtTheFirstTickFromItsTime_data()
+    {
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QStringList>("ticks");
+        QTest::addColumn<QList<int>>("runs");
+        QTest::newRow("on its second")
+            << kTenPm << QStringList{"0 21:59:59.999", "0 22:00:00.004", "0 22:00:01.004"}
+            << QList<int>{1};
+        QTest::newRow("two ticks in its second")
+            << kTenPm << QStringList{"0 22:00:00.004", "0 22:00:00.990"} << QList<int>{0};
+        QTest::newRow("a tick 40 minutes late")
+            << kTenPm << QStringList{"0 21:59:59.004", "0 22:40:00.004", "0 22:40:01.004"}
+            << QList<int>{1};
+        QTest::newRow("woken up the next day: no run made up")
+            << kTenPm << QStringList{"0 21:00:00.000", "1 08:00:00.000", "1 22:00:00.000"}
+            << QList<int>();
+        QTest::newRow("a week later, on its second")
+            << kTenPm << QStringList{"1 22:00:00.000", "7 21:59:59.500", "7 22:00:00.500"}
+            << QList<int>{2};
+        QTest::newRow("12:01 AM, the day's first entry")
+            << "12:01:00 AM" << QStringList{"7 00:00:59.999", "7 00:01:00.000", "7 23:59:59.000"}
+            << QList<int>{1};
+    }
+
+    void dueRunFiresOnceAtTheFirstTickFromItsTime()
+    {
+        QFETCH(QString, time);
+        QFETCH(QStringList, ticks);
+        QFETCH(QList<int>, runs);
+        Schedule schedule(m_db->store(), m_clock);
+        activate(schedule, QStringLiteral("7"), time);
+
+        QList<int> fired;
+        for (int n = 0; n < ticks.size(); ++n) {
+            const QDateTime moment(kToday.addDays(ticks[n].section(' ', 0, 0).toInt()),
+                                   QTime::fromString(ticks[n].section(' ', 1), "hh:mm:ss.zzz"));
+            if (dueAt(schedule, moment))
+                fired.append(n);
+        }
+        QCOMPARE(fired, runs);
+    }
+
+    // Where daylight saving skips the chosen hour, its run comes at the first tick after it;
+    // where the hour comes twice, it runs once. Run with the zone Europe/Stockholm.
+    void daylightSavingKeepsTheDaysRun_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::newRow("spring: 2 AM never comes") << QDate(2026, 3, 29);
+        QTest::newRow("autumn: 2 AM comes twice") << QDate(2026, 10, 25);
+    }
+
+    void daylightSavingKeepsTheDaysRun()
+    {
+        QFETCH(QDate, day);
+        const QDateTime start(day, QTime(1, 59, 59));
+        if (start.addSecs(1).time() != QTime(3, 0) &&
+            start.addSecs(3601).time() != QTime(2, 0))
+            QSKIP("the time zone Europe/Stockholm is not in effect");
+        Schedule schedule(m_db->store(), m_clock);
+        activate(schedule, QStringLiteral("1"), QStringLiteral("2:00:00 AM"),
+                 {day.addDays(-1), QTime(9, 0)});
+
+        int runs = 0;
+        for (QDateTime moment = start; moment.date() == day; moment = moment.addSecs(1))
+            runs += dueAt(schedule, moment) ? 1 : 0;
+        QCOMPARE(runs, 1);
+    }
+
+    // The date rules one condition at a time, for a weekly schedule at 10 PM on 5 March.
+    void dateRulesOneConditionAtATime_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QDate>("stored");
+        QTest::addColumn<QTime>("now");
+        QTest::addColumn<QDate>("next");
+        const QTime before(21, 59, 59, 999), at(22, 0), after(22, 0, 0, 1);
+        const QDate week(2026, 3, 12);
+        QTest::newRow("activation, the time to come") << "activation" << QDate() << before << kToday;
+        QTest::newRow("activation, the time now") << "activation" << QDate() << at << week;
+        QTest::newRow("restart, no date, the time to come") << "restart" << QDate() << before
+                                                            << kToday;
+        QTest::newRow("restart, no date, the time now") << "restart" << QDate() << at << week;
+        QTest::newRow("restart, tomorrow, the time gone")
+            << "restart" << kToday.addDays(1) << after << kToday.addDays(1);
+        QTest::newRow("restart, today, the time to come") << "restart" << kToday << before << kToday;
+        QTest::newRow("restart, today, the time now") << "restart" << kToday << at << week;
+        QTest::newRow("restart, a day ago, lands in 6 days")
+            << "restart" << kToday.addDays(-1) << before << kToday.addDays(6);
+        QTest::newRow("restart, a week ago, lands today, the time to come")
+            << "restart" << kToday.addDays(-7) << before << kToday;
+        QTest::newRow("restart, a week ago, lands today, the time gone")
+            << "restart" << kToday.addDays(-7) << after << week;
+        QTest::newRow("missed, a day ago") << "missed" << kToday.addDays(-1) << at
+                                           << kToday.addDays(6);
+        QTest::newRow("missed, 14 days ago") << "missed" << kToday.addDays(-14) << at << kToday;
+        QTest::newRow("missed, 15 days ago") << "missed" << kToday.addDays(-15) << at
+                                             << kToday.addDays(6);
+        QTest::newRow("missed, today") << "missed" << kToday << at << kToday;
+    }
+
+    void dateRulesOneConditionAtATime()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QDate, stored);
+        QFETCH(QTime, now);
+        QFETCH(QDate, next);
+        const QDateTime moment(kToday, now);
+        const QTime chosen(22, 0);
+        const QDate date = rule == "activation" ? activationDate(moment, chosen, 7)
+                           : rule == "restart"  ? restartDate(stored, moment, chosen, 7)
+                                                : dateAfterMissedRuns(stored, kToday, 7);
+        QCOMPARE(date, next);
+    }
+
+    // The list entries as they are stored and compared: every time reads as the time it names
+    // and is written back the same, midnight and noon one minute past; every interval counts its
+    // days.
+    void listEntriesReadAsTheyAreWritten()
+    {
+        QList<QTime> times{QTime(0, 1)};
+        for (int hour = 1; hour < 24; ++hour)
+            times.append(QTime(hour, hour == 12 ? 1 : 0));
+        QCOMPARE(timeEntries().size(), times.size());
+        for (qsizetype n = 0; n < times.size(); ++n) {
+            QCOMPARE(timeFromText(timeEntries()[n]), times[n]);
+            QCOMPARE(timeText(times[n]), timeEntries()[n]);
+        }
+        QCOMPARE(dayEntries().size(), 30);
+        for (int days = 1; days <= 30; ++days)
+            QCOMPARE(intervalDays(dayEntries()[days - 1]), std::optional(days));
+        for (const char *notAnInterval : {"0", "-1", "", "7 days"})
+            QCOMPARE(intervalDays(QLatin1String(notAnInterval)), std::nullopt);
     }
 
     void runMovesTheDateOn_data()
@@ -297,15 +473,16 @@ class tst_Schedule : public QObject
         QFETCH(QStringList, dates);
         QFETCH(QStringList, kept);
         Schedule schedule(m_db->store(), m_clock);
-        schedule.switchAutomatic(automatic);
+        QVERIFY(schedule.switchAutomatic(automatic).ok());
         schedule.chooseInterval(interval);
         m_db->execute(QStringLiteral("DELETE FROM tblDate"));
         m_db->add(Table::Date, dates);
 
         for (const QString &date : kept) {
-            const std::optional<QDate> next = schedule.afterRun();
+            const Result<std::optional<QDate>> next = schedule.afterRun();
+            QVERIFY(next.outcome().ok());
             QCOMPARE(m_db->records(Table::Date).join(QString()), date);
-            QCOMPARE(next.value_or(QDate()),
+            QCOMPARE(next.value().value_or(QDate()),
                      automatic ? QDate::fromString(date, Qt::ISODate) : QDate());
         }
     }

@@ -14,10 +14,14 @@ int main(int argc, char *argv[])
     if (!store)
         qFatal("%s", qPrintable(error));
     QTextStream out(stdout);
-    for (int round = store->ReadNewestField(Table::Path1).value_or("").toInt() + 1;; ++round) {
+    for (int round = store->ReadNewestField(Table::Path1).value().value_or("").toInt() + 1;;
+         ++round) {
         const QString value = QString::number(round);
-        if (!store->ReplaceRecord(Table::Date, value) || !store->AppendRecord(Table::Path1, value))
-            return 1;
+        const Outcome saved = store->ReplaceRecord(Table::Date, value).andThen([&] {
+            return store->AppendRecord(Table::Path1, value);
+        });
+        if (!saved.ok())
+            qFatal("%s", qPrintable(saved.why()));
         out << round << Qt::endl;
     }
 }

@@ -19,6 +19,7 @@ class tst_Settings : public QObject
   private slots:
     void recordsChangeAsAsked();
     void aFullDiskChangesNothing();
+    void aFailedCommitIsUndoneAndSaid();
     void stopWaitsForAnotherProgramAndLeavesOnlyTheFlagOff();
     void aProgramKilledWhileSavingLosesNothingSaved();
     void settingsArePutInPlace_data();
@@ -32,51 +33,82 @@ void tst_Settings::recordsChangeAsAsked()
     TestDatabase db;
     SettingsStore &store = db.store();
     const QString odd = "\"new\" it's/$(date);ü";
-    QVERIFY(store.SeedIfEmpty(Table::Days, odd));
+    QVERIFY(store.SeedIfEmpty(Table::Days, odd).ok());
     db.add(Table::Days, {"7", "14"});
     // A seed goes into an empty table only.
-    QVERIFY(store.SeedIfEmpty(Table::Days, "3"));
-    QCOMPARE(store.ReadField(Table::Days).value_or("none"), odd);
-    QCOMPARE(store.ReadNewestField(Table::Days).value_or("none"), "14");
-    QVERIFY(store.KeepNewestRecord(Table::Days));
+    QVERIFY(store.SeedIfEmpty(Table::Days, "3").ok());
+    QCOMPARE(store.ReadField(Table::Days).value().value_or("none"), odd);
+    QCOMPARE(store.ReadNewestField(Table::Days).value().value_or("none"), "14");
+    QCOMPARE(store.ReadField(Table::Time).value().value_or("none"), "none");
+    QVERIFY(store.KeepNewestRecord(Table::Days).ok());
     QCOMPARE(db.records(Table::Days), QStringList{"14"});
-    QVERIFY(store.ReplaceRecord(Table::Days, odd));
+    QVERIFY(store.ReplaceRecord(Table::Days, odd).ok());
     QCOMPARE(db.records(Table::Days), QStringList{odd});
     // The value among others: they go.
     db.add(Table::Days, {"7"});
-    QVERIFY(store.ReplaceRecord(Table::Days, odd));
+    QVERIFY(store.ReplaceRecord(Table::Days, odd).ok());
     QCOMPARE(db.records(Table::Days), QStringList{odd});
 }
 
-// On a full disk a replacement, the stop and steps taken together change nothing, and each
-// failure is reported once, naming the setting, the file and the reason.
+// On a full disk a replacement, the stop and steps taken together change nothing, and each says
+// why, naming the setting, the file and the reason. So does a read of a table that is gone.
 void tst_Settings::aFullDiskChangesNothing()
 {
     TestDatabase db;
     SettingsStore &store = db.store();
-    QStringList reports;
-    store.setFailureReport([&](const QString &message) { reports.append(message); });
     db.add(Table::Days, {"3", "7", "14"});
     db.add(Table::Date, {"1"});
-    // Every insert into these tables fails.
-    for (const QString table : {"tblDays", "tblDate", "tblAutoSync"})
-        db.execute(QString("CREATE TRIGGER full_%1 BEFORE INSERT ON %1 "
-                           "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END")
-                       .arg(table));
+    for (Table table : {Table::Days, Table::Date, Table::AutoSync})
+        db.failEvery("INSERT", table, "database or disk is full");
 
-    QVERIFY(!store.ReplaceRecord(Table::Days, "5"));
-    QVERIFY(!store.DBDelete());
-    // The replacement's own transaction sits inside the outer one.
-    QVERIFY(!store.together(
-        [&] { return store.ClearTable(Table::Days) && store.ReplaceRecord(Table::Date, "2"); }));
-    // The table holds just this value already: nothing is written, so nothing can fail.
-    QVERIFY(store.ReplaceRecord(Table::Date, "1"));
+    QStringList reports;
+    for (const Outcome &outcome :
+         {store.ReplaceRecord(Table::Days, "5"), store.DBDelete(),
+          // The replacement's own transaction sits inside the outer one.
+          store.together([&] {
+              return store.ClearTable(Table::Days).andThen([&] {
+                  return store.ReplaceRecord(Table::Date, "2");
+              });
+          }),
+          // The table holds just this value already: nothing is written, so nothing can fail.
+          store.ReplaceRecord(Table::Date, "1")})
+        reports.append(outcome.why());
     QCOMPARE(db.records(Table::Days), QStringList({"3", "7", "14"}));
     QCOMPARE(db.records(Table::Date), QStringList{"1"});
     const QString where = " in the settings database " + db.path() + ": database or disk is full";
     QCOMPARE(reports, QStringList({"Could not save the interval in days" + where,
                                    "Could not save the automatic copy setting" + where,
-                                   "Could not save the next copy date" + where}));
+                                   "Could not save the next copy date" + where, ""}));
+
+    db.execute("DROP TABLE tblTime");
+    const SettingsStore::Read read = store.ReadField(Table::Time);
+    QCOMPARE(read.outcome().why(), "Could not read the time of day of the automatic copy in the settings database " +
+                                       db.path() + ": no such table: tblTime");
+}
+
+// A commit that fails, here because another program reads the settings all along, is undone and
+// said, also when every step before it went well; the settings stay as they were.
+void tst_Settings::aFailedCommitIsUndoneAndSaid()
+{
+    TestDatabase db;
+    SettingsStore &store = db.store();
+    db.add(Table::Days, {"7"});
+    db.execute("BEGIN");
+    db.execute("SELECT COUNT(*) FROM tblDays");
+
+    const Outcome saved = store.together([&] {
+        return store.AppendRecord(Table::Days, "14").andThen([&] {
+            return store.ReplaceRecord(Table::Time, "1:00:00 AM");
+        });
+    });
+    db.execute("COMMIT");
+
+    QCOMPARE(saved.why(), "Could not save your settings in the settings database " + db.path() +
+                              ": database is locked");
+    QCOMPARE(db.records(Table::Days), QStringList{"7"});
+    QCOMPARE(db.records(Table::Time), QStringList());
+    QVERIFY(store.AppendRecord(Table::Days, "30").ok()); // nothing left open
+    QCOMPARE(db.records(Table::Days), QStringList({"7", "30"}));
 }
 
 // The stop waits for another program's save instead of failing, then empties every setting and
@@ -89,7 +121,7 @@ void tst_Settings::stopWaitsForAnotherProgramAndLeavesOnlyTheFlagOff()
     db.execute("BEGIN IMMEDIATE");
     std::future<bool> stopped = std::async(std::launch::async, [&] {
         QString error;
-        return SettingsStore::open(db.path(), &error)->DBDelete();
+        return SettingsStore::open(db.path(), &error)->DBDelete().ok();
     });
     QCOMPARE(stopped.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
     db.execute("COMMIT");

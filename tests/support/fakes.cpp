@@ -11,6 +11,12 @@ bool FakeMessageBoxes::confirm(const QString &text)
     return answers.isEmpty() ? false : answers.dequeue();
 }
 
+void FakeMessageBoxes::notify(const QString &text)
+{
+    shown.append(text);
+    notices.append(text);
+}
+
 QString FakeProgramStarter::start(const ProgramStart &request)
 {
     if (QString reason = failure ? failure(request) : QString(); !reason.isEmpty())

@@ -11,15 +11,23 @@
 
 #include <functional>
 
+// Each reading may move the clock on, as a real clock does between two readings.
 class FakeClock final : public Clock
 {
   public:
-    QDateTime now() const override { return m_now; }
+    QDateTime now() const override
+    {
+        const QDateTime reading = m_now;
+        m_now = m_now.addMSecs(m_stepPerReading);
+        return reading;
+    }
     void set(const QDateTime &now) { m_now = now; }
     void advance(qint64 milliseconds) { m_now = m_now.addMSecs(milliseconds); }
+    void stepEachReading(qint64 milliseconds) { m_stepPerReading = milliseconds; }
 
   private:
-    QDateTime m_now{QDate(2026, 3, 5), QTime(9, 0)};
+    mutable QDateTime m_now{QDate(2026, 3, 5), QTime(9, 0)};
+    qint64 m_stepPerReading = 0;
 };
 
 class FakeMessageBoxes final : public MessageBoxes
@@ -27,8 +35,10 @@ class FakeMessageBoxes final : public MessageBoxes
   public:
     void inform(const QString &text) override;
     bool confirm(const QString &text) override;
+    void notify(const QString &text) override;
 
     QStringList shown;    // every text, in order
+    QStringList notices;  // the texts of notify(), which waits for nobody
     QQueue<bool> answers; // answers to confirm(); Cancel when empty
 };
 

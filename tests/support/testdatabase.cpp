@@ -66,3 +66,11 @@ QString TestDatabase::execute(const QString &sql, const std::optional<QString> &
         qFatal("cannot run %s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
     return query.next() ? query.value(0).toString() : QString();
 }
+
+void TestDatabase::failEvery(const QString &event, Table table, const QString &reason)
+{
+    const QString name = QLatin1String(definition(table).name);
+    execute(QStringLiteral("CREATE TRIGGER fail_%1_%2 BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, "
+                           "'%3'); END")
+                .arg(event, name, reason));
+}

@@ -26,6 +26,9 @@ class TestDatabase
     // Runs a statement, with the value of its one placeholder if it has one, through the separate
     // connection, e.g. to drop a table; returns the first value of its result, if any.
     QString execute(const QString &sql, const std::optional<QString> &value = {});
+    // Every insert (or delete) into the table fails from now on with the given reason, as on a
+    // full disk.
+    void failEvery(const QString &event, Table table, const QString &reason = "disk is full");
 
   private:
     QTemporaryDir m_dir;

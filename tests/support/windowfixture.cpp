@@ -1,5 +1,10 @@
 #include "windowfixture.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
 WindowFixture::WindowFixture()
 {
     drives.drives = {{QStringLiteral("/"), QStringLiteral("/")}};
@@ -21,4 +26,32 @@ frmSelect &WindowFixture::restart()
 {
     delete m_window;
     return open();
+}
+
+void typeInto(QLineEdit *box, const QString &text)
+{
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+}
+
+void pickEntry(QComboBox *list, const QString &entry)
+{
+    list->setCurrentIndex(list->findText(entry));
+    emit list->textActivated(entry);
+}
+
+void WindowFixture::type(const QString &box, const QString &text) const
+{
+    typeInto(find<QLineEdit>(box), text);
+}
+
+void WindowFixture::click(const QString &checkBox) const
+{
+    find<QCheckBox>(checkBox)->click();
+}
+
+void WindowFixture::pick(const QString &list, const QString &entry) const
+{
+    pickEntry(find<QComboBox>(list), entry);
 }

@@ -9,6 +9,13 @@
 #include <QPointer>
 #include <QTemporaryDir>
 
+class QComboBox;
+class QLineEdit;
+
+// What the user does: types the whole text of a box, picks a list entry.
+void typeInto(QLineEdit *box, const QString &text);
+void pickEntry(QComboBox *list, const QString &entry);
+
 #include <memory>
 
 class WindowFixture
@@ -25,6 +32,11 @@ class WindowFixture
     frmSelect &window() { return *m_window; }
     bool isOpen() const { return !m_window.isNull(); }
 
+    // What the user does: types the whole text of a box, clicks a check box, picks a list entry.
+    void type(const QString &box, const QString &text) const;
+    void click(const QString &checkBox) const;
+    void pick(const QString &list, const QString &entry) const;
+
     template <typename T> T *find(const QString &name) const
     {
         T *found = m_window->findChild<T *>(name);
@@ -33,12 +45,16 @@ class WindowFixture
         return found;
     }
 
+    // A path in a folder of the test's own: copies make their missing To folders.
+    QString at(const QString &name) const { return folders.filePath(name); }
+
     TestDatabase database;
     FakeClock clock;
     FakeMessageBoxes messages;
     FakeProgramStarter programs;
     FakeDrives drives;
     QTemporaryDir installFolder;
+    QTemporaryDir folders;
 
   private:
     QPointer<frmSelect> m_window;
