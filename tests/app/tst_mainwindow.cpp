@@ -210,6 +210,7 @@ class tst_MainWindow : public QObject
                              "Auto-Xcopy, Click OK, otherwise click Cancel.  If you Click OK, all "
                              "saved path information and timer settings will be cleared!"});
         QVERIFY(!f.find<QCheckBox>("CkStopAutoSync")->isChecked());
+        QCOMPARE(f.find<QCheckBox>("ckUseTimer")->isChecked(), !ok);
         QCOMPARE(f.find<QLineEdit>("Text1")->text(), kFrom); // pairs stay
         QCOMPARE(listsLocked(f), !ok);
         QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/5/2026"));
@@ -293,12 +294,43 @@ class tst_MainWindow : public QObject
         QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/6/2026"));
         QVERIFY(f.find<QTimer>("Timer1")->isActive());
 
-        f.clock.set({QDate(2026, 3, 5), QTime(23, 59, 59, 800)});
+        f.clock.set({QDate(2026, 3, 5), QTime(23, 59, 59, 600)});
         f.window().Timer1_Timer();
         const QString shown =
             f.find<QLabel>("lblTimer")->text() + " " + f.find<QLabel>("lblDate")->text();
         QVERIFY2(shown == "11:59:59 PM 3/5/2026" || shown == "12:00:00 AM 3/6/2026",
                  qPrintable(shown));
+    }
+
+    // Each pair's routines act on that pair: Main .. Main7 start its copy, whether it is locked
+    // or not, and Check1_Click .. Check7_Click lock it as its box stands.
+    void eachPairsRoutinesActOnThatPair()
+    {
+        using Routine = void (frmSelect::*)();
+        const Routine copies[] = {&frmSelect::Main,  &frmSelect::Main2, &frmSelect::Main3,
+                                  &frmSelect::Main4, &frmSelect::Main5, &frmSelect::Main6,
+                                  &frmSelect::Main7};
+        const Routine locks[] = {&frmSelect::Check1_Click, &frmSelect::Check2_Click,
+                                 &frmSelect::Check3_Click, &frmSelect::Check4_Click,
+                                 &frmSelect::Check5_Click, &frmSelect::Check6_Click,
+                                 &frmSelect::Check7_Click};
+        WindowFixture f;
+        f.open();
+        for (int pair = 1; pair <= 7; ++pair) {
+            f.type(QStringLiteral("Text%1").arg(2 * pair - 1), QStringLiteral("/from%1").arg(pair));
+            f.type(QStringLiteral("Text%1").arg(2 * pair), f.at(QStringLiteral("to%1").arg(pair)));
+        }
+        for (int pair = 1; pair <= 7; ++pair) {
+            (f.window().*copies[pair - 1])();
+            QCOMPARE(f.programs.started.value(pair - 1).arguments.mid(0, 2),
+                     (QStringList{QStringLiteral("/from%1").arg(pair),
+                                  f.at(QStringLiteral("to%1").arg(pair))}));
+            f.find<QCheckBox>(QStringLiteral("Check%1").arg(pair))->setChecked(true);
+            (f.window().*locks[pair - 1])();
+            QCOMPARE(f.database.records(pathTable(2 * pair - 1)),
+                     QStringList{QStringLiteral("/from%1").arg(pair)});
+            QVERIFY(f.find<QLineEdit>(QStringLiteral("Text%1").arg(2 * pair))->isReadOnly());
+        }
     }
 
     // On the system's clock, with its milliseconds, the time label shows every second once.

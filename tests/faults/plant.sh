@@ -3,7 +3,8 @@
 # unit tests and prints which faults no test caught. Each fault is one literal change listed in
 # faults.txt as "file @@ text @@ replacement @@ what it breaks". Run from anywhere; it changes
 # nothing in the working tree.
-#   tests/faults/plant.sh [pattern]     only the faults whose line matches the pattern
+#   tests/faults/plant.sh [pattern]     only the faults whose line matches the pattern (a bash
+#                                       regular expression)
 set -uo pipefail
 project=$(cd "$(dirname "$0")/../.." && pwd)
 list="$project/tests/faults/faults.txt"
@@ -44,7 +45,7 @@ plant() { # file search replacement
 total=0; caught=0; missed=(); broken=()
 while IFS= read -r line; do
     [[ -z "$line" || "$line" == \#* ]] && continue
-    [[ -n "$filter" && "$line" != *"$filter"* ]] && continue
+    [[ -n "$filter" && ! "$line" =~ $filter ]] && continue
     file=${line%% @@ *}; rest=${line#* @@ }
     search=${rest%% @@ *}; rest=${rest#* @@ }
     replacement=${rest%% @@ *}; what=${rest#* @@ }

@@ -336,6 +336,12 @@ class tst_Pairs : public QObject
         QVERIFY(pairs[two].locked);
         QCOMPARE(db.records(Table::Path3), QStringList{"/c"});
         QCOMPARE(db.records(Table::Path4), QStringList{"/b"});
+
+        // Put back at a restart, the pair is locked even where it cannot be saved once more.
+        FolderPairs restarted(db.store());
+        QVERIFY(restarted.restore().why().contains(QLatin1String("disk is full")));
+        QVERIFY(restarted[two].locked);
+        QCOMPARE(restarted[two].to, QStringLiteral("/b"));
     }
 };
 

@@ -308,6 +308,14 @@ class tst_Schedule : public QObject
         QCOMPARE(m_db->records(Table::Date), QStringList{due.toString(Qt::ISODate)});
         QVERIFY(dueAt(schedule, {due, QTime(22, 0)}));
         QVERIFY(!dueAt(schedule, {due, QTime(22, 0, 1)})); // once
+
+        // A date moved on that cannot be saved is said, and holds while the program runs.
+        m_db->failEvery("INSERT", Table::Date);
+        const QDateTime later(due.addDays(1), QTime(8, 0));
+        const Schedule::Tick unsaved = schedule.tick(later);
+        QVERIFY(unsaved.dateMoved);
+        QVERIFY(unsaved.saved.why().contains(QLatin1String("the next copy date")));
+        QVERIFY(schedule.nextCopyDate().value_or(QDate()) >= later.date());
     }
 
     // A due run fires at the first tick at or after the chosen time on the next copy date, once:
