@@ -7,6 +7,7 @@
 #include "store/settingsschema.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char *argv[])
 {
@@ -18,5 +19,5 @@ int main(int argc, char *argv[])
     if (createSettingsDatabase(settingsDatabasePath(folder), &error) == CreateResult::Failed)
         return 1;
     QtMessageBoxes messages{QLatin1String(kApplicationTitle)};
-    return runProgram(folder, messages);
+    return runProgram(folder, QDir(folder).filePath(QStringLiteral("instance")), messages);
 }

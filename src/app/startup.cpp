@@ -9,6 +9,7 @@
 #include "platform/drives.h"
 #include "platform/messageboxes.h"
 #include "platform/programstarter.h"
+#include "platform/singleinstance.h"
 #include "store/settingsfolder.h"
 #include "store/settingsstore.h"
 
@@ -31,13 +32,17 @@ QString unsavedMessage(const SettingsStore &store, const QString &installFolder)
 
 } // namespace
 
-int runProgram(const QString &installFolder, MessageBoxes &messages)
+int runProgram(const QString &installFolder, const QString &instanceKey, MessageBoxes &messages)
 {
     QApplication::setApplicationName(QLatin1String(kApplicationTitle));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionPatch));
     QApplication::setWindowIcon(applicationIcon());
     QApplication::setStyle(new ProgramStyle(QApplication::style()->name()));
+
+    SingleInstance instance(instanceKey);
+    if (!instance.claim())
+        return 0;
 
     const QString databasePath = QDir::toNativeSeparators(settingsDatabasePath(installFolder));
     QString error;
@@ -57,6 +62,11 @@ int runProgram(const QString &installFolder, MessageBoxes &messages)
     // here, while the resources it uses still exist.
     const QPointer<frmSelect> window =
         new frmSelect({*store, clock, messages, *programs, *drives, installFolder});
+    QObject::connect(&instance, &SingleInstance::anotherStartAsked, window, [&window] {
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+    });
     window->show();
     const int status = QApplication::exec();
     delete window;

@@ -6,8 +6,9 @@
 
 class MessageBoxes;
 
-// Runs the program until its last window closes; returns its exit status. A settings database
-// that cannot be used is reported and ends the program with status 1. One that this user may
-// not change is reported once, with the command that makes it theirs, and the program runs
-// without saving.
-int runProgram(const QString &installFolder, MessageBoxes &messages);
+// Runs the program until its last window closes; returns its exit status. While another start
+// holds the instance key, that one is brought to the front and this one ends at once with 0. A
+// settings database that cannot be used is reported and ends the program with status 1. One
+// that this user may not change is reported once, with the command that makes it theirs, and the
+// program runs without saving.
+int runProgram(const QString &installFolder, const QString &instanceKey, MessageBoxes &messages);

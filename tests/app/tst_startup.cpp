@@ -4,6 +4,7 @@
 #include "windowfixture.h"
 
 #include "app/startup.h"
+#include "platform/singleinstance.h"
 #include "store/settingsfolder.h"
 
 #include <QApplication>
@@ -29,9 +30,15 @@ class tst_Startup : public QObject
     void settingsAtStart_data();
     void settingsAtStart();
     void activationWithUnsavedSettingsSaysWhy();
+    void aSecondStartBringsTheFirstForwardAndEnds();
 };
 
 namespace {
+QString instanceKey(const QTemporaryDir &folder)
+{
+    return folder.filePath(QStringLiteral("instance"));
+}
+
 QString unsavedMessage(const QString &link, const QString &reason, const QString &installFolder)
 {
     return QString("Your changes cannot be saved in the settings database %1: %2.\n\n"
@@ -114,7 +121,7 @@ void tst_Startup::settingsAtStart()
         QApplication::closeAllWindows();
     });
     FakeMessageBoxes messages;
-    const int status = runProgram(installFolder.path(), messages);
+    const int status = runProgram(installFolder.path(), instanceKey(installFolder), messages);
     setModes({{installFolder.path(), 0755}, {db.folder(), 0755}, {db.path(), 0644}});
 
     QCOMPARE(status, ended ? 1 : 0);
@@ -159,7 +166,7 @@ void tst_Startup::activationWithUnsavedSettingsSaysWhy()
         QApplication::closeAllWindows();
     });
     FakeMessageBoxes messages;
-    QCOMPARE(runProgram(installFolder.path(), messages), 0);
+    QCOMPARE(runProgram(installFolder.path(), instanceKey(installFolder), messages), 0);
 
     const QString reason = "you are not allowed to change it";
     QCOMPARE(messages.shown,
@@ -170,6 +177,40 @@ void tst_Startup::activationWithUnsavedSettingsSaysWhy()
                               "while the program runs."}));
     QVERIFY(active);
     QCOMPARE(db.records(Table::Days), QStringList()); // the file is as it was
+}
+
+// While the program runs, a second start of the same user's brings its window to the front
+// and ends at once with success, before it opens the settings or shows anything; once the first
+// has ended, the next start runs.
+void tst_Startup::aSecondStartBringsTheFirstForwardAndEnds()
+{
+    QTemporaryDir installFolder;
+    TestDatabase db;
+    QVERIFY(QFile::link(db.path(), settingsDatabasePath(installFolder.path())));
+    const QString key = instanceKey(installFolder);
+
+    int secondStatus = -1;
+    bool broughtForward = false;
+    FakeMessageBoxes secondMessages;
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() != "frmSelect")
+                continue;
+            window->showMinimized();
+            secondStatus = runProgram(QStringLiteral("/nonexistent"), key, secondMessages);
+            broughtForward = QTest::qWaitFor([window] { return !window->isMinimized(); });
+        }
+        QApplication::closeAllWindows();
+    });
+    FakeMessageBoxes messages;
+    QCOMPARE(runProgram(installFolder.path(), key, messages), 0);
+
+    QCOMPARE(secondStatus, 0);
+    QVERIFY(broughtForward);
+    QCOMPARE(secondMessages.shown, QStringList());
+    SingleInstance next(key);
+    QVERIFY(next.claim());
 }
 
 QTEST_MAIN(tst_Startup)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end test of the installed program under Xvfb, driven like a person with xdotool:
 # fill and lock two pairs and a third whose destination cannot be written, copy them, read the
-# copy window left open by the third, switch on and activate the automatic mode, restart, and
-# stop the automatic mode. Saves a screenshot of the main window at each stage.
+# copy window left open by the third, switch on and activate the automatic mode, restart, start
+# it a second time, and stop the automatic mode. Saves a screenshot of the main window at each stage.
 # usage: run.sh SOURCE_DIR BUILD_DIR SCREENSHOT_DIR
 set -euo pipefail
 source_dir=$1
@@ -197,6 +197,11 @@ screenshot 04-restarted
 [ "$(green_pixels 04-restarted 3240 480 3255 285)" -gt 0 ] || fail "Text1 is not green"
 [ "$(green_pixels 04-restarted 3240 1680 3255 285)" -gt 0 ] || fail "Text4 is not green"
 [ "$(green_pixels 04-restarted 240 6120 2055 255)" -gt 0 ] || fail "Auto-XCopy is not shown active"
+
+step "started a second time while it runs"
+(cd "$home" && timeout 20 "$install/RevuredAVeze") || fail "the second start did not end by itself with success"
+[ "$(xdotool search --onlyvisible --name "^Tolvan's XCopy\$" | wc -l)" = 1 ] || fail "there are two main windows"
+kill -0 "$program_pid" || fail "the first program ended"
 
 step "automatic mode stopped with OK"
 click_twips 360 7020    # CkStopAutoSync
