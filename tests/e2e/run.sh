@@ -2,7 +2,8 @@
 # End-to-end test of the installed program under Xvfb, driven like a person with xdotool:
 # fill and lock two pairs and a third whose destination cannot be written, copy them, read the
 # copy window left open by the third, switch on and activate the automatic mode, restart, start
-# it a second time, and stop the automatic mode. Saves a screenshot of the main window at each stage.
+# it a second time, and stop the automatic mode. Saves a screenshot of the main window at each
+# stage.
 # usage: run.sh SOURCE_DIR BUILD_DIR SCREENSHOT_DIR
 set -euo pipefail
 source_dir=$1
