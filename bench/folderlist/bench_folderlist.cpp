@@ -80,14 +80,17 @@ int main(int argc, char *argv[])
     QList<double> seconds;
     for (int run = 0; run < kRuns; ++run) {
         watch.painted = false;
-        list.setPath(small);
+        if (const Outcome shown = list.setPath(small); !shown.ok()) {
+            std::fprintf(stderr, "%s\n", qPrintable(shown.why()));
+            return 1;
+        }
         waitForPaint(watch);
 
         watch.painted = false;
         QElapsedTimer timer;
         timer.start();
-        if (const QString failure = list.setPath(big); !failure.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(failure));
+        if (const Outcome shown = list.setPath(big); !shown.ok()) {
+            std::fprintf(stderr, "%s\n", qPrintable(shown.why()));
             return 1;
         }
         if (!waitForPaint(watch)) {

@@ -54,13 +54,16 @@ frmSelect::frmSelect(const Platform &platform, QWidget *parent)
     shrinkToWidth(ui.lblDate, {QStringLiteral("12/31/2099")}, kLabelRoom);
     ui.lblNextDate->setFont(ui.lblDate->font()); // a box of the same width
 
-    // The lists start at the program's current folder; no change is reported for that.
+    // The lists start at the program's current folder; no change is reported for that. A folder
+    // that cannot be read leaves them empty, and is said once.
     const QString start = QDir::currentPath();
+    Outcome startShown = Outcome::done();
     for (std::size_t side = 0; side < 2; ++side) {
         ui.Drive[side]->setDrives(m_platform.drives);
-        showStartFolder(ui.Drive[side], ui.Dir[side], start);
-        ui.File[side]->setPath(start);
+        startShown = startShown.also(showStartFolder(ui.Drive[side], ui.Dir[side], start))
+                         .also(ui.File[side]->setPath(start));
     }
+    report(startShown);
 
     buildMenus();
     connectHandlers();

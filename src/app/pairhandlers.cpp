@@ -25,17 +25,15 @@ std::size_t index(Side side)
 void frmSelect::driveChange(Side side)
 {
     // Moving the folder list runs dirChange for this side before it returns.
-    if (const QString failure = followPickedDrive(ui.Drive[index(side)], ui.Dir[index(side)]);
-        !failure.isEmpty())
-        m_platform.messages.inform(failure);
+    report(followPickedDrive(ui.Drive[index(side)], ui.Dir[index(side)]));
 }
 
 void frmSelect::dirChange(Side side)
 {
     const QString path = ui.Dir[index(side)]->path();
     ui.Drive[index(side)]->showDriveOf(path);
-    if (const QString failure = ui.File[index(side)]->setPath(path); !failure.isEmpty()) {
-        m_platform.messages.inform(failure);
+    if (const Outcome listed = ui.File[index(side)]->setPath(path); !listed.ok()) {
+        report(listed);
         return;
     }
     for (FolderPair pair : m_pairs.pick(side, path))

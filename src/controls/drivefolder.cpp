@@ -5,17 +5,17 @@
 
 #include <QSignalBlocker>
 
-void showStartFolder(DriveList *drives, FolderList *folders, const QString &folder)
+Outcome showStartFolder(DriveList *drives, FolderList *folders, const QString &folder)
 {
     drives->showDriveOf(folder);
     const QSignalBlocker quiet(folders);
-    folders->setPath(folder);
+    return folders->setPath(folder);
 }
 
-QString followPickedDrive(DriveList *drives, FolderList *folders)
+Outcome followPickedDrive(DriveList *drives, FolderList *folders)
 {
-    const QString failure = folders->setPath(drives->drive());
-    if (!failure.isEmpty())
+    const Outcome followed = folders->setPath(drives->drive());
+    if (!followed.ok())
         drives->showDriveOf(folders->path());
-    return failure;
+    return followed;
 }

@@ -11,12 +11,12 @@ FileList::FileList(QWidget *parent) : QListView(parent), m_files(new QStringList
     setEditTriggers(NoEditTriggers);
 }
 
-QString FileList::setPath(const QString &path)
+Outcome FileList::setPath(const QString &path)
 {
     const FolderContents files = readFolder(path, QDir::Files);
     if (!files.failure.isEmpty())
-        return files.failure;
+        return Outcome::failed(files.failure);
     m_files->setStringList(files.names);
     m_path = path;
-    return {};
+    return Outcome::done();
 }

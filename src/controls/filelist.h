@@ -1,6 +1,8 @@
 // The file list: the files of one folder, hidden and system files left out.
 #pragma once
 
+#include "common/outcome.h"
+
 #include <QListView>
 
 class QStringListModel;
@@ -12,9 +14,9 @@ class FileList final : public QListView
     explicit FileList(QWidget *parent = nullptr);
 
     QString path() const { return m_path; }
-    // Lists the folder's files. When it cannot be read the list stays as it was and the folder
-    // with the system's reason is returned; an empty result means success.
-    QString setPath(const QString &path);
+    // Lists the folder's files. When it cannot be read the list stays as it was and the failure
+    // names the folder with the system's reason.
+    Outcome setPath(const QString &path);
 
   private:
     QStringListModel *m_files;

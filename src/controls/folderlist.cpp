@@ -35,12 +35,12 @@ FolderList::FolderList(QWidget *parent) : QListView(parent), m_entries(new Folde
     connect(this, &QAbstractItemView::activated, this, &FolderList::open);
 }
 
-QString FolderList::setPath(const QString &path)
+Outcome FolderList::setPath(const QString &path)
 {
     const QDir folder(path);
     const FolderContents subfolders = readFolder(folder.path(), QDir::Dirs);
     if (!subfolders.failure.isEmpty())
-        return subfolders.failure;
+        return Outcome::failed(subfolders.failure);
 
     QStringList chain;
     for (QDir level(folder.absolutePath());;) {
@@ -58,15 +58,15 @@ QString FolderList::setPath(const QString &path)
         m_path = newPath;
         emit changed();
     }
-    return {};
+    return Outcome::done();
 }
 
 void FolderList::open(const QModelIndex &entry)
 {
-    const QString reason = setPath(entry.data(FolderEntries::PathRole).toString());
-    if (reason.isEmpty())
+    const Outcome opened = setPath(entry.data(FolderEntries::PathRole).toString());
+    if (opened.ok())
         return;
     // The click moved the highlight; the folder shown as current is still the old one.
     setCurrentIndex(m_entries->index(m_entries->currentRow()));
-    emit openFailed(reason);
+    emit openFailed(opened.why());
 }

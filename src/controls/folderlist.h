@@ -2,6 +2,8 @@
 // subfolders below. Opening an entry (double-click or Enter) makes it the current folder.
 #pragma once
 
+#include "common/outcome.h"
+
 #include <QListView>
 
 class FolderEntries;
@@ -14,8 +16,8 @@ class FolderList final : public QListView
 
     QString path() const { return m_path; }
     // Reads the folder and shows it. When it cannot be read the list stays as it was and the
-    // folder with the system's reason is returned; an empty result means success.
-    QString setPath(const QString &path);
+    // failure names the folder with the system's reason.
+    Outcome setPath(const QString &path);
 
   signals:
     // The current folder changed, by setPath or by the user opening an entry.

@@ -6,17 +6,17 @@
 #include <system_error>
 
 namespace {
-QString failure(const QString &path, const QString &reason)
+Outcome failure(const QString &path, const QString &reason)
 {
-    return QStringLiteral("The folder %1 could not be created: %2.")
-        .arg(QDir::toNativeSeparators(path), reason);
+    return Outcome::failed(QStringLiteral("The folder %1 could not be created: %2.")
+                               .arg(QDir::toNativeSeparators(path), reason));
 }
 } // namespace
 
-QString createFolder(const QString &path)
+Outcome createFolder(const QString &path)
 {
     if (path.isEmpty())
-        return QStringLiteral("Complete the path for the new directory first.");
+        return Outcome::failed(QStringLiteral("Complete the path for the new directory first."));
     // A relative path would land in whatever folder the program happens to run in.
     if (!QDir::isAbsolutePath(path))
         return failure(path, QStringLiteral("the path is not a full path"));
@@ -28,5 +28,5 @@ QString createFolder(const QString &path)
         return failure(path, QString::fromLocal8Bit(error.message()));
     if (!created)
         return failure(path, QStringLiteral("it exists already"));
-    return {};
+    return Outcome::done();
 }

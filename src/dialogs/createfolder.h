@@ -1,8 +1,10 @@
 // Creates one new folder for the add-folder dialog.
 #pragma once
 
+#include "common/outcome.h"
+
 #include <QString>
 
-// Creates the folder named by the full path; its parent must exist already. Returns an empty
-// text when the folder was created, otherwise a message that names the folder and the reason.
-QString createFolder(const QString &path);
+// Creates the folder named by the full path; its parent must exist already. A failure names the
+// folder and the reason.
+Outcome createFolder(const QString &path);

@@ -41,10 +41,11 @@ frmAddDir::frmAddDir(MessageBoxes &messages, const Drives &drives) : m_messages(
     Text1 = control<QLineEdit>(this, "Text1");
 
     // The lists start at the program's current folder; no change is reported for that, so Text1
-    // stays empty until the user moves.
+    // stays empty until the user moves. A folder that cannot be read leaves them empty.
     const QString start = QDir::currentPath();
     Drive1->setDrives(drives);
-    showStartFolder(Drive1, Dir1, start);
+    if (const Outcome shown = showStartFolder(Drive1, Dir1, start); !shown.ok())
+        m_messages.inform(shown.why());
 
     connect(Drive1, &DriveList::changed, this, &frmAddDir::Drive1_Change);
     connect(Dir1, &FolderList::changed, this, &frmAddDir::Dir1_Change);
@@ -60,8 +61,8 @@ frmAddDir::frmAddDir(MessageBoxes &messages, const Drives &drives) : m_messages(
 
 void frmAddDir::Drive1_Change()
 {
-    if (const QString reason = followPickedDrive(Drive1, Dir1); !reason.isEmpty())
-        m_messages.inform(reason);
+    if (const Outcome followed = followPickedDrive(Drive1, Dir1); !followed.ok())
+        m_messages.inform(followed.why());
 }
 
 void frmAddDir::Dir1_Change()
@@ -71,7 +72,7 @@ void frmAddDir::Dir1_Change()
 
 void frmAddDir::Command2_Click()
 {
-    const QString reason = createFolder(Text1->text());
-    m_messages.inform(
-        reason.isEmpty() ? QStringLiteral("Your folder has been successfully created.") : reason);
+    const Outcome created = createFolder(Text1->text());
+    m_messages.inform(created.ok() ? QStringLiteral("Your folder has been successfully created.")
+                                   : created.why());
 }
