@@ -1,0 +1,18 @@
+# Cross-compiles for 64-bit Windows with Debian's mingw-w64 (posix threads, which Qt 6 needs for
+# std::thread and std::mutex). QT_WINDOWS_PREFIX names the Qt built for Windows, if any.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(MINGW_TRIPLET x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLET})
+if(QT_WINDOWS_PREFIX)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${QT_WINDOWS_PREFIX})
+endif()
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
