@@ -41,8 +41,8 @@ int main(int argc, char *argv[])
         }
     } else {
         err << "usage: revuredaveze-initdb [--owner USER]\n"
-               "Creates the settings where there are none; with --owner, run as root, hands "
-               "them to USER.\n";
+               "Creates the settings where there are none; with --owner, run as root (on "
+               "Windows as an administrator), hands them to USER.\n";
         return 2;
     }
 

@@ -26,10 +26,17 @@ QString openInstructions(ProgramStarter &programs, const QString &installFolder,
 {
     const Document &document = which == Instructions::Pdf ? kPdf : kText;
     const QString path = QDir(installFolder).filePath(QLatin1String(document.fileName));
-    const QString reason = programs.start({QLatin1String(document.windowsCommandLine),
-                                           QStringLiteral("xdg-open"),
-                                           {path},
-                                           WindowState::MaximizedFocus});
+    ProgramStart start{QLatin1String(document.windowsCommandLine),
+                       QStringLiteral("xdg-open"),
+                       {path},
+                       WindowState::MaximizedFocus};
+#ifdef Q_OS_WIN
+    // Internet Explorer, which the pdf's line names, is gone from current Windows: the pdf opens
+    // in the program Windows associates with pdf files.
+    if (which == Instructions::Pdf)
+        start = {QString(), QDir::toNativeSeparators(path), {}, WindowState::MaximizedFocus};
+#endif
+    const QString reason = programs.start(start);
     if (reason.isEmpty())
         return {};
     return QStringLiteral("The instructions %1 could not be opened: %2.")

@@ -1,6 +1,8 @@
 #include "copyending.h"
 
+#ifndef Q_OS_WIN
 #include <cstring>
+#endif
 
 namespace {
 
@@ -15,6 +17,15 @@ QString refusal(const QString &firstFailure)
     return QStringLiteral("The copy was refused: %1").arg(firstFailure);
 }
 
+#ifdef Q_OS_WIN
+// Windows has no signals: a copy ended from outside, or by a fault, ends with a status of the
+// system's, such as 0xC0000005.
+QString systemStatus(int code)
+{
+    return QStringLiteral("0x%1").arg(uint(code), 8, 16, QLatin1Char('0'));
+}
+#endif
+
 } // namespace
 
 bool endedWell(const CopyEnding &ending)
@@ -24,16 +35,26 @@ bool endedWell(const CopyEnding &ending)
 
 QString endingStatus(const CopyEnding &ending)
 {
-    return (ending.bySignal ? QStringLiteral("signal %1") : QStringLiteral("exit status %1"))
-        .arg(ending.code);
+    if (!ending.bySignal)
+        return QStringLiteral("exit status %1").arg(ending.code);
+#ifdef Q_OS_WIN
+    return QStringLiteral("stopped with status %1").arg(systemStatus(ending.code));
+#else
+    return QStringLiteral("signal %1").arg(ending.code);
+#endif
 }
 
 QString endingWords(const CopyEnding &ending)
 {
+#ifdef Q_OS_WIN
+    if (ending.bySignal)
+        return QStringLiteral("The copy was stopped (status %1).").arg(systemStatus(ending.code));
+#else
     if (ending.bySignal)
         return QStringLiteral("The copy was stopped by signal %1 (%2).")
             .arg(ending.code)
             .arg(QString::fromLocal8Bit(strsignal(ending.code)));
+#endif
     switch (ending.code) {
     case done:
         return QStringLiteral("The copy is done.");

@@ -5,8 +5,8 @@
 
 struct CopyEnding
 {
-    bool bySignal = false; // ended by a signal rather than with an exit status
-    int code = 0;          // the exit status, or the number of the signal
+    bool bySignal = false; // ended by a signal (on Windows: stopped or faulted), not by itself
+    int code = 0;          // the exit status, or the number of the signal (Windows: its status)
     int failureLines = 0;  // the lines the copy wrote to its error output
     QString firstFailure;  // the first of them
 };

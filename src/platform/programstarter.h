@@ -10,7 +10,8 @@ enum class WindowState { MinimizedActive, MaximizedFocus };
 
 // One program start in both of its forms: Windows starts the whole command line as it stands;
 // other systems start the program with its argument vector, through no shell. The command line
-// begins with the program's name.
+// begins with the program's name. On Windows a start without a command line opens the document
+// named by program in the program the system associates with it.
 struct ProgramStart
 {
     QString commandLine;

@@ -2,36 +2,35 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
-// The state folders hold what the user alone may read.
-int makeFolders(const QByteArray &folder)
+namespace fs = std::filesystem;
+
+// The state folders hold what the user alone may read. Where the system has no such modes
+// (Windows), the user's local application data folder is private already.
+std::error_code makeFolders(const fs::path &folder)
 {
-    for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
-        const QByteArray part = slash < 0 ? folder : folder.left(slash);
-        if (mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
-            return errno;
-        if (slash < 0)
-            return 0;
+    std::error_code error;
+    if (fs::exists(folder, error) || error)
+        return error;
+    if (folder.has_relative_path() && folder.parent_path() != folder) {
+        if ((error = makeFolders(folder.parent_path())))
+            return error;
     }
+    if (fs::create_directory(folder, error))
+        fs::permissions(folder, fs::perms::owner_all, error);
+    return error;
 }
 
-int writeAll(int fd, const QByteArray &data)
+QString systemWords(const std::error_code &error)
 {
-    for (qsizetype done = 0; done < data.size();) {
-        const ssize_t written = write(fd, data.constData() + done, data.size() - done);
-        if (written < 0 && errno != EINTR)
-            return errno;
-        done += std::max<ssize_t>(written, 0);
-    }
-    return 0;
+    return QString::fromStdString(error.message());
 }
 
 QString timeText(const QDateTime &time)
@@ -43,31 +42,38 @@ QString timeText(const QDateTime &time)
 
 QString RunLog::defaultPath()
 {
+#ifdef Q_OS_WIN
+    const QString stateHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#else
     QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
     // A relative path is invalid there and is ignored.
     if (!QDir::isAbsolutePath(stateHome))
         stateHome = QDir::homePath() + QStringLiteral("/.local/state");
-    return stateHome + QStringLiteral("/RevuredAVeze/xcopy.log");
+#endif
+    return QDir::toNativeSeparators(stateHome + QStringLiteral("/RevuredAVeze/xcopy.log"));
 }
 
 QString RunLog::append(const RunLogEntry &entry) const
 {
-    const QByteArray file = QFile::encodeName(m_path);
+    const QFileInfo file(m_path);
     const QByteArray text = formatEntry(entry);
-    int error = makeFolders(QFile::encodeName(QFileInfo(m_path).absolutePath()));
-    struct stat info;
-    if (error == 0 && stat(file.constData(), &info) == 0 &&
-        info.st_size + text.size() > kSizeLimit && rename(file.constData(), file + ".1") != 0)
-        error = errno;
-    if (error == 0) {
-        // One write for the whole entry, appended: copies that end together, in this program or
-        // in another, never mix their lines.
-        const int fd = open(file.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-        error = fd < 0 ? errno : writeAll(fd, text);
-        if (fd >= 0 && close(fd) != 0 && error == 0)
-            error = errno;
-    }
-    return error == 0 ? QString() : QString::fromLocal8Bit(std::strerror(error));
+    std::error_code error = makeFolders(QFileInfo(file.absolutePath()).filesystemFilePath());
+    if (!error && file.exists() && file.size() + text.size() > kSizeLimit)
+        fs::rename(file.filesystemFilePath(),
+                   QFileInfo(m_path + QStringLiteral(".1")).filesystemFilePath(), error);
+    if (error)
+        return systemWords(error);
+
+    // One unbuffered write for the whole entry, appended: copies that end together never mix
+    // their lines.
+    QFile log(m_path);
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+                  QFile::ReadOwner | QFile::WriteOwner))
+        return log.errorString();
+    if (log.write(text) != text.size())
+        return log.errorString();
+    log.close();
+    return log.error() == QFileDevice::NoError ? QString() : log.errorString();
 }
 
 QByteArray formatEntry(const RunLogEntry &entry)

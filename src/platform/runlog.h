@@ -23,7 +23,7 @@ class RunLog final
     explicit RunLog(QString path) : m_path(std::move(path)) {}
 
     // xcopy.log in the program's folder of the user's state folder ($XDG_STATE_HOME, by default
-    // ~/.local/state).
+    // ~/.local/state); on Windows of the user's local application data folder (%LOCALAPPDATA%).
     static QString defaultPath();
 
     const QString &path() const { return m_path; }

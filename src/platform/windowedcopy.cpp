@@ -1,11 +1,28 @@
 #include "windowedcopy.h"
 
+#include "copyoutput.h"
 #include "copywindow.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
 // Time for an interrupted copy to remove its temporary file.
 constexpr int kInterruptGraceMs = 10000;
+
+// SIGTERM, as a closed console sends: the copy removes its temporary file and ends. A console
+// program on Windows has no window to be asked to close, and a closed console ends it: it is
+// ended at once.
+void interrupt(QProcess &process)
+{
+#ifdef Q_OS_WIN
+    process.kill();
+#else
+    process.terminate();
+#endif
+}
 
 } // namespace
 
@@ -22,7 +39,7 @@ WindowedCopy::WindowedCopy(RunLog log, QString title, QObject *parent)
 WindowedCopy::~WindowedCopy()
 {
     if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
+        interrupt(m_process);
         m_process.waitForFinished(kInterruptGraceMs);
     }
     // A copy that outlasts its time is killed by the process's end, with nothing left to tell.
@@ -32,8 +49,34 @@ WindowedCopy::~WindowedCopy()
 
 QString WindowedCopy::start(const QString &program, const QStringList &arguments)
 {
+    m_process.setProgram(program);
+    m_process.setArguments(arguments);
+    return launch(program);
+}
+
+#ifdef Q_OS_WIN
+QString WindowedCopy::startCommandLine(const QString &commandLine)
+{
+    // The system's own search finds the program named first on the line, which reaches it as it
+    // stands. The copy's console stays hidden: this window shows its output.
+    const QString program = commandLine.section(QLatin1Char(' '), 0, 0);
+    m_process.setProgram(program);
+    m_process.setCreateProcessArgumentsModifier(
+        [line = commandLine.toStdWString()](QProcess::CreateProcessArguments *process) mutable {
+            process->applicationName = nullptr;
+            process->arguments = line.data();
+            process->flags |= CREATE_NO_WINDOW;
+            process->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+            process->startupInfo->wShowWindow = SW_HIDE;
+        });
+    return launch(program);
+}
+#endif
+
+QString WindowedCopy::launch(const QString &program)
+{
     m_started = QDateTime::currentDateTime();
-    m_process.start(program, arguments);
+    m_process.start();
     if (!m_process.waitForStarted()) {
         const QString reason =
             QStringLiteral("%1 could not be started: %2").arg(program, m_process.errorString());
@@ -63,13 +106,18 @@ void WindowedCopy::readOutput(QProcess::ProcessChannel channel, bool toTheEnd)
 
 void WindowedCopy::takeLines(const QByteArray &lines, bool failure)
 {
-    for (const QByteArray &line : lines.split('\n')) {
-        m_transcript.add(line, failure);
+    QStringList shown;
+    for (QByteArray line : lines.split('\n')) {
+        // Windows's programs end their lines with a carriage return too.
+        if (line.endsWith('\r'))
+            line.chop(1);
+        m_transcript.add(loggedOutput(line), failure);
+        shown.append(outputText(line));
         if (failure && m_ending.failureLines++ == 0)
-            m_ending.firstFailure = QString::fromLocal8Bit(line);
+            m_ending.firstFailure = shown.last();
     }
     if (m_window)
-        m_window->addLines(QString::fromLocal8Bit(lines), failure);
+        m_window->addLines(shown.join(QLatin1Char('\n')), failure);
 }
 
 void WindowedCopy::finish(int exitCode, QProcess::ExitStatus status)
@@ -100,9 +148,8 @@ void WindowedCopy::finish(int exitCode, QProcess::ExitStatus status)
 void WindowedCopy::windowClosing()
 {
     m_windowClosed = true;
-    // SIGTERM, as a closed console sends: the copy removes its temporary file and ends.
     if (m_process.state() != QProcess::NotRunning)
-        m_process.terminate();
+        interrupt(m_process);
     else
         deleteLater();
 }

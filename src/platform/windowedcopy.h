@@ -24,8 +24,13 @@ class WindowedCopy final : public QObject
     // Starts the program and shows its window minimized. Returns an empty text, or the system's
     // reason why the program could not be started, which is logged.
     QString start(const QString &program, const QStringList &arguments);
+#ifdef Q_OS_WIN
+    // The same for a whole command line, started as it stands.
+    QString startCommandLine(const QString &commandLine);
+#endif
 
   private:
+    QString launch(const QString &program);
     void readOutput(QProcess::ProcessChannel channel, bool toTheEnd);
     void takeLines(const QByteArray &lines, bool failure);
     void finish(int exitCode, QProcess::ExitStatus status);

@@ -1,49 +1,87 @@
-// Built on Windows only: starts the whole command line as it stands, the way the system's own
-// program start does, with the window shown minimized or maximized.
-#include "programstarter.h"
+#include "windowsprogramstarter.h"
+
+#include "windowedcopy.h"
+
+#include <QDir>
 
 #include <windows.h>
 
-namespace {
-
-class WindowsProgramStarter final : public ProgramStarter
-{
-  public:
-    QString start(const ProgramStart &request) override
-    {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow =
-            request.state == WindowState::MinimizedActive ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED;
-        PROCESS_INFORMATION process{};
-        std::wstring line = request.commandLine.toStdWString();
-        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                            nullptr, nullptr, &startup, &process)) {
-            return QStringLiteral("%1 could not be started: %2")
-                .arg(request.commandLine, systemMessage(GetLastError()));
-        }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return {};
-    }
-
-  private:
-    static QString systemMessage(DWORD code)
-    {
-        wchar_t *text = nullptr;
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                           FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-        const QString message = QString::fromWCharArray(text).trimmed();
-        LocalFree(text);
-        return message;
-    }
-};
-
-} // namespace
+#include <shellapi.h>
 
 std::unique_ptr<ProgramStarter> makeProgramStarter(const QString &)
 {
-    return std::make_unique<WindowsProgramStarter>();
+    return std::make_unique<WindowsProgramStarter>(RunLog::defaultPath());
+}
+
+namespace {
+
+QString systemMessage(DWORD code)
+{
+    wchar_t *text = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    const QString message = QString::fromWCharArray(text).trimmed();
+    LocalFree(text);
+    return message.isEmpty() ? QStringLiteral("error %1").arg(code) : message;
+}
+
+// Maximized and with the focus; it outlives this program.
+QString startOnItsOwn(const QString &commandLine)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMAXIMIZED;
+    PROCESS_INFORMATION process{};
+    std::wstring line = commandLine.toStdWString();
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return QStringLiteral("%1 could not be started: %2")
+            .arg(commandLine, systemMessage(GetLastError()));
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return {};
+}
+
+// Through the shell's "open", as Explorer opens it. The shell's own failure box is left out: the
+// caller reports the failure.
+QString openDocument(const QString &document)
+{
+    const std::wstring file = QDir::toNativeSeparators(document).toStdWString();
+    SHELLEXECUTEINFOW open{};
+    open.cbSize = sizeof open;
+    open.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    open.lpVerb = L"open";
+    open.lpFile = file.c_str();
+    open.nShow = SW_SHOWMAXIMIZED;
+    if (!ShellExecuteExW(&open)) {
+        return QStringLiteral("%1 could not be opened: %2")
+            .arg(QDir::toNativeSeparators(document), systemMessage(GetLastError()));
+    }
+    return {};
+}
+
+} // namespace
+
+QString WindowsProgramStarter::start(const ProgramStart &request)
+{
+    if (request.state == WindowState::MinimizedActive)
+        return startCopy(request);
+    if (request.commandLine.isEmpty())
+        return openDocument(request.program);
+    return startOnItsOwn(request.commandLine);
+}
+
+QString WindowsProgramStarter::startCopy(const ProgramStart &request)
+{
+    const QString title = request.caption.isEmpty()
+                              ? request.commandLine
+                              : request.caption + QStringLiteral(": ") + request.commandLine;
+    auto *copy = new WindowedCopy(m_runLog, title, &m_copies);
+    const QString reason = copy->startCommandLine(request.commandLine);
+    if (!reason.isEmpty())
+        delete copy;
+    return reason;
 }

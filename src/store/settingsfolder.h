@@ -1,7 +1,9 @@
 // Where the settings live, and putting them there at install time. The program opens one fixed
 // path in the installation folder, which belongs to root; that path is a link to the real file
 // in a data folder that belongs to the settings' owner alone, where SQLite can also write its
-// journal. Only the install step and the database creator change this; the program never does.
+// journal. On Windows the fixed path is the database itself, which with its journal beside it
+// the owner alone may change (see settingsfolder_windows.cpp). Only the install step and the
+// database creator change this; the program never does.
 #pragma once
 
 #include "platform/accounts.h"
@@ -26,7 +28,7 @@ struct SettingsOwners
     std::optional<Account> newOwner;   // for a data folder made now; existing ones keep theirs
 };
 
-// Creates what is missing and never overwrites settings:
+// Creates what is missing and never overwrites settings (Windows: settingsfolder_windows.cpp):
 // - a database that an earlier version kept at the fixed path moves into the data folder, with
 //   its journal and its owner;
 // - the data folder (mode 0700) and the database (0600) are made when absent;

@@ -74,11 +74,35 @@ QString checkTables(QSqlDatabase &db, const QString &schema = {})
     return execute(db, QStringLiteral("SELECT 1 FROM ") + probes.join(QStringLiteral(", ")));
 }
 
+#ifdef Q_OS_WIN
+// The read-only mark and the access list decide; only opening the file for writing asks the
+// access list truly.
+bool mayChange(const QString &path)
+{
+    QFile file(path);
+    return QFileInfo(path).isWritable() &&
+           file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+}
+#endif
+
 // Why this user's changes cannot be written to a file they may read, or an empty text.
 QString whyNotWritable(const QFileInfo &file)
 {
+#ifdef Q_OS_WIN
+    if (!mayChange(file.filePath()))
+        return QStringLiteral("you are not allowed to change it");
+    // The journal kept beside the database (see openFile) must be changeable; without one,
+    // SQLite needs to create it in the folder.
+    const QString journal = file.filePath() + QStringLiteral("-journal");
+    if (QFileInfo::exists(journal)) {
+        return mayChange(journal) ? QString()
+                                  : QStringLiteral("you are not allowed to change its journal %1")
+                                        .arg(QDir::toNativeSeparators(journal));
+    }
+#else
     if (!file.isWritable())
         return QStringLiteral("you are not allowed to change it");
+#endif
     // SQLite writes its journal beside the real file, wherever a link leads.
     const QFileInfo folder(QFileInfo(file.canonicalFilePath()).absolutePath());
     if (!folder.isWritable()) {
@@ -133,6 +157,12 @@ bool SettingsStore::openFile(const QFileInfo &file, QString *error)
     if (!openConnection(db, fileUri(file, QStringLiteral("rw")), error))
         return false;
     *error = execute(db, QStringLiteral("PRAGMA synchronous = FULL"));
+#ifdef Q_OS_WIN
+    // There the folder is the administrators': the journal is emptied after each save, never
+    // deleted and made again.
+    if (error->isEmpty())
+        *error = execute(db, QStringLiteral("PRAGMA journal_mode = TRUNCATE"));
+#endif
     if (error->isEmpty())
         *error = checkTables(db);
     return error->isEmpty();

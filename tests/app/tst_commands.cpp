@@ -64,7 +64,9 @@ class tst_Commands : public QObject
         QTemporaryDir parent;
         const QString unreadable = QTemporaryDir().path(); // removed again at once
         WindowFixture f;
-        f.drives.drives = {{"/", "/"}, {parent.path(), "parent"}, {unreadable, "no medium"}};
+        // The first drive holds the current folder: "/", or on Windows its drive, such as "C:/".
+        const QString root = QDir::currentPath().section('/', 0, 0) + '/';
+        f.drives.drives = {{root, root}, {parent.path(), "parent"}, {unreadable, "no medium"}};
         f.open().show();
         QTest::mouseClick(f.find<QPushButton>("cmdCreateDir"), Qt::LeftButton);
         const QPointer<frmAddDir> dialog = openWindows<frmAddDir>().value(0);
@@ -72,16 +74,17 @@ class tst_Commands : public QObject
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Add A Directory"));
         QCOMPARE(QApplication::activeModalWidget(), nullptr); // the main window stays usable
         // It starts in the current folder, with the text left for the user.
-        QCOMPARE(dialog->findChild<FolderList *>("Dir1")->path(), QDir::currentPath());
+        QCOMPARE(dialog->findChild<FolderList *>("Dir1")->path(),
+                 QDir::toNativeSeparators(QDir::currentPath()));
         QCOMPARE(text->text(), QString());
 
         // A picked drive moves the folder list there and the text follows; a drive that cannot
         // be read is reported.
         auto *drive = dialog->findChild<DriveList *>("Drive1");
         QTest::keyClick(drive, Qt::Key_Down);
-        QCOMPARE(text->text(), parent.path());
+        QCOMPARE(text->text(), QDir::toNativeSeparators(parent.path()));
         QTest::keyClick(drive, Qt::Key_Down);
-        QVERIFY2(f.messages.shown.value(0).contains(unreadable),
+        QVERIFY2(f.messages.shown.value(0).contains(QDir::toNativeSeparators(unreadable)),
                  qPrintable(f.messages.shown.join('\n')));
 
         // The last two create the same folder: the second time it exists already.
@@ -94,10 +97,11 @@ class tst_Commands : public QObject
         QCOMPARE(f.messages.shown.mid(1),
                  (QStringList{"Complete the path for the new directory first.",
                               "The folder new could not be created: the path is not a full path.",
-                              "The folder " + orphan +
+                              "The folder " + QDir::toNativeSeparators(orphan) +
                                   " could not be created: No such file or directory.",
                               "Your folder has been successfully created.",
-                              "The folder " + made + " could not be created: it exists already."}));
+                              "The folder " + QDir::toNativeSeparators(made) +
+                                  " could not be created: it exists already."}));
         QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"New folder"});
         QVERIFY(dialog->isVisible());
@@ -163,6 +167,9 @@ class tst_Commands : public QObject
     // The pdf instructions hold the words of the text instructions, in order.
     void pdfHoldsTheTextInOrder()
     {
+#ifdef Q_OS_WIN
+        QSKIP("pdftotext is a Linux tool: the Linux tests read the pdf, which is made alike");
+#endif
         QFile text(QStringLiteral(INSTRUCTIONS_TEXT));
         QVERIFY2(text.open(QIODevice::ReadOnly), qPrintable(text.errorString()));
         QProcess pdftotext;

@@ -20,6 +20,10 @@ TestDatabase::TestDatabase()
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(path());
     db.open();
+#ifdef Q_OS_WIN
+    // As the program does there: the journal the program holds open must not be deleted.
+    execute(QStringLiteral("PRAGMA journal_mode = TRUNCATE"));
+#endif
 }
 
 TestDatabase::~TestDatabase()
