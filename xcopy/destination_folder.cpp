@@ -47,8 +47,13 @@ DestinationFolder::~DestinationFolder()
 
 void DestinationFolder::open(int parentFd)
 {
-    const int fd = openat(parentFd, name_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 && errno != ENOENT)
+    const int noFollow = parent_ != nullptr ? O_NOFOLLOW : 0;
+    const int fd = openat(parentFd, name_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | noFollow);
+    struct stat info;
+    if (fd < 0 && errno == ENOTDIR && noFollow &&
+        fstatat(parentFd, name_.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode))
+        error_ = linkNotFollowed;
+    else if (fd < 0 && errno != ENOENT)
         error_ = errno;
     fd_.store(fd, std::memory_order_release);
 }

@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
-// errno-like value for a source that turned out, when opened, not to be a regular file.
+// errno-like values: a source that turned out, when opened, not to be a regular file; a link in the
+// destination where the source has a file or folder.
 constexpr int notARegularFile = -1;
+constexpr int linkNotFollowed = -2;
 
 struct CopyFailure
 {

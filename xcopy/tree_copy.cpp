@@ -165,6 +165,11 @@ void TreeCopy::copySubfolder(int sourceFolderFd, const char *name,
         return;
     }
     auto subfolder = std::make_shared<DestinationFolder>(destination, name);
+    if (subfolder->isLink()) {
+        fail("Cannot write", paths.destination, linkNotFollowed);
+        close(fd);
+        return;
+    }
     if (!folders_->offer({fd, subfolder, paths}))
         copyFolder(fd, subfolder, paths);
 }
@@ -222,14 +227,15 @@ TreeCopy::Wanted TreeCopy::wanted(const struct stat &sourceInfo, DestinationFold
     if (holdsNoFile(destination))
         return Wanted::AsNewFile;
     struct stat existing;
-    if (fstatat(destination.fd(), destinationName, &existing, 0) != 0) {
+    if (fstatat(destination.fd(), destinationName, &existing, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT)
             return Wanted::AsNewFile;
         fail("Cannot check", paths.destination, errno);
         return Wanted::No;
     }
-    if (S_ISDIR(existing.st_mode)) {
-        fail("Cannot write", paths.destination, EISDIR);
+    if (S_ISDIR(existing.st_mode) || S_ISLNK(existing.st_mode)) {
+        fail("Cannot write", paths.destination,
+             S_ISDIR(existing.st_mode) ? EISDIR : linkNotFollowed);
         return Wanted::No;
     }
     if (options_.newerOnly && !destinationIsOlder(sourceInfo.st_mtim, existing.st_mtim,

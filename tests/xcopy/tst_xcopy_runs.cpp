@@ -180,6 +180,15 @@ class XcopyRuns : public QObject
              "Cannot read src/sub/b.txt: Not a regular file", "Cannot flush dst: Input",
              "2 File(s) copied", "!src/sub/deeper"},
             sub.mid(2) + QByteArrayList{"dst/sub", "src/sub/b.txt"}, old);
+        // A link in the destination where the source has a folder or a file is left alone: the
+        // copy writes nothing through it, into the source here.
+        row("links in the destination", "xcopy src dst /D /Y /S", 5,
+            {"Cannot write dst/sub: A link, which is not followed",
+             "Cannot write dst/a.txt: A link, which is not followed", "1 File(s) copied"},
+            {"dst/sparse"}, [] {
+                QVERIFY(QDir().mkpath("dst") && symlink("../src", "dst/sub") == 0 &&
+                        symlink("../src/sub/b.txt", "dst/a.txt") == 0);
+            });
         // Root reads everything, so the program runs without its privileges.
         row("unreadable entries", "setpriv --bounding-set=-all xcopy src dst /S", 5,
             {"Cannot read folder src/locked: Permission", "Cannot read src/broken: No such file"},
