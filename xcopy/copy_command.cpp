@@ -3,6 +3,7 @@
 #include "destination_folder.h"
 #include "destination_times.h"
 #include "interrupt_cleanup.h"
+#include "mount_cycle.h"
 #include "options.h"
 #include "path_resolve.h"
 #include "reporter.h"
@@ -33,6 +34,12 @@ int refuse(const char *message, const std::string &path, int error = 0)
         std::fprintf(stderr, "%s - %s: %s\n", message, path.c_str(), std::strerror(error));
     else
         std::fprintf(stderr, "%s - %s\n", message, path.c_str());
+    return invalidArguments;
+}
+
+int refuseCyclicCopy()
+{
+    std::fputs("Cannot perform a cyclic copy\n", stderr);
     return invalidArguments;
 }
 
@@ -70,10 +77,12 @@ int copy(const Options &options)
         return refuse("The source is neither a folder nor a file", options.source);
 
     const std::string destination = resolvePath(options.destination);
-    if (sourceIsFolder && leadsInto(destination, sourceInfo)) {
-        std::fputs("Cannot perform a cyclic copy\n", stderr);
-        return invalidArguments;
-    }
+    if (sourceIsFolder && leadsInto(destination, sourceInfo))
+        return refuseCyclicCopy();
+    // A mount can show a source folder elsewhere, where its path does not tell.
+    if (sourceIsFolder && options.subfolders &&
+        sourceTreeHoldsDestination(resolvePath(options.source), destination, options.hidden))
+        return refuseCyclicCopy();
     struct stat destinationInfo;
     if (stat(options.destination.c_str(), &destinationInfo) == 0 &&
         !S_ISDIR(destinationInfo.st_mode))

@@ -84,10 +84,3 @@ int DestinationFolder::createHoldingLock()
         error_ = errno;
     return error_;
 }
-
-bool DestinationFolder::is(const struct stat &info) const
-{
-    struct stat own;
-    return fd() >= 0 && fstat(fd(), &own) == 0 && own.st_dev == info.st_dev &&
-           own.st_ino == info.st_ino;
-}

@@ -27,8 +27,6 @@ class DestinationFolder
     int create();
     // A link stands where the folder should be; it is neither followed nor replaced.
     bool isLink() const { return error_ == linkNotFollowed; }
-    // Whether the folder exists and is the one INFO describes.
-    bool is(const struct stat &info) const;
 
   private:
     void open(int parentFd);

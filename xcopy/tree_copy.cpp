@@ -52,7 +52,6 @@ TreeCopy::TreeCopy(const Options &options, const DestinationTimes &destinationTi
 
 void TreeCopy::copyFolderTree(int sourceFd, std::shared_ptr<DestinationFolder> root, int threads)
 {
-    root_ = root;
     folders_ = std::make_unique<WorkQueue<FolderTask>>(threads > 1 ? waitingFolders : 0);
     folders_->start({sourceFd, std::move(root),
                      {withoutTrailingSlashes(options_.source),
@@ -151,17 +150,8 @@ void TreeCopy::copySubfolder(int sourceFolderFd, const char *name,
     PathStep sourceStep(paths.source, name);
     PathStep destinationStep(paths.destination, name);
     const int fd = openat(sourceFolderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    struct stat info;
-    if (fd < 0 || fstat(fd, &info) != 0) {
+    if (fd < 0) {
         fail("Cannot read folder", paths.source, errno);
-        if (fd >= 0)
-            close(fd);
-        return;
-    }
-    // The destination met inside the source (through a bind mount, say) would be copied into
-    // itself without end.
-    if (root_->is(info)) {
-        close(fd);
         return;
     }
     auto subfolder = std::make_shared<DestinationFolder>(destination, name);

@@ -72,6 +72,5 @@ class TreeCopy
     Reporter &reporter_;
     OverwritePrompt prompt_;
     Tally tally_;
-    std::shared_ptr<DestinationFolder> root_;
     std::unique_ptr<WorkQueue<FolderTask>> folders_;
 };
