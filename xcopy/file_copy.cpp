@@ -156,21 +156,39 @@ CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sour
     return {};
 }
 
-// Creates a hidden, uniquely named file in the folder; NAME receives its name.
-int createTemporary(int folderFd, mode_t mode, char (&name)[64])
+// The next hidden name for a temporary file of this process.
+void nextTemporaryName(char (&name)[64])
 {
     static const int processId = getpid();
     static std::atomic<unsigned> counter = 0;
+    std::snprintf(name, sizeof name, ".xcopy-%d-%u.tmp", processId, ++counter);
+}
+
+// Creates a hidden, uniquely named file in the folder; NAME receives its name.
+int createTemporary(int folderFd, mode_t mode, char (&name)[64])
+{
     for (;;) {
-        std::snprintf(name, sizeof name, ".xcopy-%d-%u.tmp", processId, ++counter);
+        nextTemporaryName(name);
         const int fd = createTemporaryFile(folderFd, name, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
 }
 
-// Where a file system has unnamed files, a new file is written as one and linked in once
-// complete: nothing of it can be left behind, whatever ends the copy.
+// Renames the complete temporary file over the destination, or removes it when the copy failed.
+CopyFailure putInPlace(const CopyTarget &target, const char *temporaryName, CopyFailure failure)
+{
+    if (failure.error == 0 &&
+        renameat(target.folderFd, temporaryName, target.folderFd, target.name) != 0)
+        failure = {errno, false};
+    if (failure.error != 0)
+        unlinkat(target.folderFd, temporaryName, 0);
+    forgetTemporaryFile();
+    return failure;
+}
+
+// Where a file system has unnamed files, a copy is written as one and linked in once complete:
+// nothing of it can be left behind, whatever ends the copy.
 std::atomic<bool> unnamedFilesUsable = true;
 
 int linkUnnamed(int fd, int folderFd, const char *name)
@@ -185,6 +203,19 @@ int linkUnnamed(int fd, int folderFd, const char *name)
     return linkat(AT_FDCWD, path, folderFd, name, AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
 }
 
+// A file cannot take another's place unnamed, so a complete replacement gets a temporary name, for
+// the moment until the rename, which a killed copy leaves to the next run to remove.
+int linkUnderTemporaryName(int fd, int folderFd, char (&name)[64])
+{
+    for (;;) {
+        nextTemporaryName(name);
+        const int error =
+            linkTemporaryFile(folderFd, name, [&] { return linkUnnamed(fd, folderFd, name); });
+        if (error != EEXIST)
+            return error;
+    }
+}
+
 // Nothing when this cannot be done here, and the caller copies the file under a temporary name.
 std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceInfo,
                                         const CopyTarget &target)
@@ -197,15 +228,27 @@ std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceI
         unnamedFilesUsable = false;
         return std::nullopt;
     }
-    const CopyFailure filled = fillTemporary(sourceFd, fd, sourceInfo);
-    const int linkError = filled.error == 0 ? linkUnnamed(fd, target.folderFd, target.name) : 0;
+    CopyFailure filled = fillTemporary(sourceFd, fd, sourceInfo);
+    if (filled.error == 0)
+        reachTestPoint(TestPoint::TemporaryFilled, target.folderFd, target.name);
+    if (filled.error == 0 && target.replacesFile && fdatasync(fd) != 0)
+        filled = {errno, false};
+    char temporaryName[64];
+    int linkError = 0;
+    if (filled.error == 0)
+        linkError = target.replacesFile ? linkUnderTemporaryName(fd, target.folderFd, temporaryName)
+                                        : linkUnnamed(fd, target.folderFd, target.name);
     close(fd);
     if ((linkError == ENOENT || linkError == EPERM) && lseek(sourceFd, 0, SEEK_SET) == 0) {
         // No /proc to link through: from now on files are copied under a temporary name.
         unnamedFilesUsable = false;
         return std::nullopt;
     }
-    return linkError != 0 ? CopyFailure{linkError, false} : filled;
+    if (linkError != 0)
+        return CopyFailure{linkError, false};
+    if (filled.error != 0 || !target.replacesFile)
+        return filled;
+    return putInPlace(target, temporaryName, filled);
 }
 
 // Writes the copy under a temporary name and renames it into place.
@@ -225,19 +268,13 @@ CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTa
         failure = {errno, false};
     if (close(temporaryFd) != 0 && failure.error == 0)
         failure = {errno, false};
-    if (failure.error == 0 &&
-        renameat(target.folderFd, temporaryName, target.folderFd, target.name) != 0)
-        failure = {errno, false};
-    if (failure.error != 0)
-        unlinkat(target.folderFd, temporaryName, 0);
-    forgetTemporaryFile();
-    return failure;
+    return putInPlace(target, temporaryName, failure);
 }
 
 CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
 {
     std::optional<CopyFailure> failure;
-    if (!target.replacesFile && unnamedFilesUsable)
+    if (unnamedFilesUsable)
         failure = writeUnnamed(sourceFd, sourceInfo, target);
     if (!failure)
         failure = writeNamed(sourceFd, sourceInfo, target);

@@ -21,8 +21,9 @@ struct CopyTarget
     bool timesResetAtRename; // the destination's file system stamps a renamed file anew
 };
 
-// Copies the source file's content, holes, permission bits and times to a temporary file beside
-// the destination and renames it over the destination only once complete (and, when it replaces
-// a file, on the disk), so an old file is never damaged by a failed or interrupted copy. Only a
-// regular file is read: anything else put in its place since it was listed is refused unopened.
+// Copies the source file's content, holes, permission bits and times to a file beside the
+// destination, unnamed where the file system allows it, and puts it in place only once complete
+// (and, when it replaces a file, on the disk), so an old file is never damaged by a failed or
+// interrupted copy. Only a regular file is read: anything else put in its place since it was
+// listed is refused unopened.
 CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target);

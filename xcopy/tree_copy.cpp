@@ -1,6 +1,7 @@
 #include "tree_copy.h"
 
 #include "file_copy.h"
+#include "stale_temporaries.h"
 #include "time_compare.h"
 
 #include <cerrno>
@@ -85,6 +86,8 @@ void TreeCopy::copyFolder(int sourceFd, const std::shared_ptr<DestinationFolder>
         close(sourceFd);
         return;
     }
+    if (!options_.listOnly && !holdsNoFile(*destination))
+        removeStaleTemporaryFiles(destination->fd());
     if (options_.emptyFolders && !options_.listOnly) {
         if (const int error = destination->create(); error != 0)
             fail("Cannot create folder", paths.destination, error);
@@ -167,6 +170,8 @@ void TreeCopy::copySubfolder(int sourceFolderFd, const char *name,
 void TreeCopy::copySourceFile(const struct stat &sourceInfo, DestinationFolder &destination,
                               const char *destinationName)
 {
+    if (!options_.listOnly && !holdsNoFile(destination))
+        removeStaleTemporaryFiles(destination.fd());
     // The source path as given is the whole name to show.
     Paths paths{"", withoutTrailingSlashes(options_.destination)};
     copyIfWanted(AT_FDCWD, options_.source.c_str(), &sourceInfo, destination, destinationName,

@@ -184,13 +184,17 @@ class XcopyRuns : public QObject
         // Each failure is reported, even with /Q, and the rest copied: the file replaced is flushed
         // before the old one goes, and the file system once at the end (the test build's flushes
         // fail); a FIFO swapped in for a file is refused; a file that grows past the size limit
-        // fails its write instead of ending the program.
-        row("failures, quietly",
-            "prlimit --fsize=65536 env XCOPY_TEST_FIFO_FOR=b.txt xcopy+ src dst /Y /S /Q", 5,
-            {"Cannot write dst/a.txt: Input/output", "Cannot write dst/sparse: File too large",
-             "Cannot read src/sub/b.txt: Not a regular file", "Cannot flush dst: Input",
-             "2 File(s) copied", "!src/sub/deeper"},
-            sub.mid(2) + QByteArrayList{"dst/sub", "src/sub/b.txt"}, old);
+        // fails its write instead of ending the program. Unnamed or named (as on a FAT stick), a
+        // failure leaves nothing.
+        for (const QString named : {"0", "1"})
+            row("failures, quietly, named " + named.toUtf8(),
+                "prlimit --fsize=65536 env XCOPY_TEST_FIFO_FOR=b.txt XCOPY_TEST_NAMED=" + named +
+                    " xcopy+ src dst /Y /S /Q",
+                5,
+                {"Cannot write dst/a.txt: Input/output", "Cannot write dst/sparse: File too large",
+                 "Cannot read src/sub/b.txt: Not a regular file", "Cannot flush dst: Input",
+                 "2 File(s) copied", "!src/sub/deeper"},
+                sub.mid(2) + QByteArrayList{"dst/sub", "src/sub/b.txt"}, old);
         // A link in the destination where the source has a folder or a file is left alone: the
         // copy writes nothing through it, into the source here.
         row("links in the destination", "xcopy src dst /D /Y /S", 5,
@@ -256,13 +260,50 @@ class XcopyRuns : public QObject
 
         const QMap<QByteArray, QByteArray> before = snapshot();
         QProcess process;
-        process.start("env", {"XCOPY_TEST_HOLD=1", "XCOPY_THREADS=4", XCOPY_WITH_TEST_POINTS_PATH,
-                              "many", "again", "/S", "/Y"});
+        process.start("env", {"XCOPY_TEST_HOLD=filled", "XCOPY_TEST_NAMED=1", "XCOPY_THREADS=4",
+                              XCOPY_WITH_TEST_POINTS_PATH, "many", "again", "/S", "/Y"});
         QTRY_COMPARE_WITH_TIMEOUT(changesSince(before).size(), 4, 20000);
         process.terminate();
         // Killed by the signal instead, it would end with the signal's number, 15.
         QCOMPARE(process.waitForFinished(20000) ? process.exitCode() : -1, 2);
         QCOMPARE(changesSince(before), QByteArrayList());
+    }
+
+    // A copy killed while it replaces a file leaves no temporary file behind (unnamed), or one
+    // that the next run into that folder removes (named, as on a FAT stick); that run completes
+    // the file. Temporary files of a copy still running, and names not of this program, stay.
+    void killedReplacement_data()
+    {
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<int>("leftAtKill");
+        QTest::addColumn<QString>("source"); // a folder, or a single file
+        QTest::newRow("unnamed") << "0" << 0 << "one";
+        QTest::newRow("named") << "1" << 1 << "one";
+        QTest::newRow("named, a single file") << "1" << 1 << "one/file";
+    }
+
+    void killedReplacement()
+    {
+        QFETCH(QString, named);
+        QFETCH(int, leftAtKill);
+        QFETCH(QString, source);
+        const QByteArray running = ".xcopy-" + QByteArray::number(getpid()) + "-1.tmp";
+        QVERIFY(writeFile("one/file") && writeFile("dst/file", {1600000000, 0}) &&
+                writeFile("dst/" + running) && writeFile("dst/.xcopy-99999999.tmp"));
+        QProcess held;
+        held.setReadChannel(QProcess::StandardError);
+        held.start("env", {"XCOPY_TEST_HOLD=filled", "XCOPY_TEST_NAMED=" + named,
+                           XCOPY_WITH_TEST_POINTS_PATH, source, "dst", "/D", "/Y"});
+        QVERIFY(held.waitForReadyRead(20000) && held.readAllStandardError() == "Held\n");
+        held.kill();
+        held.waitForFinished();
+        QStringList others{".xcopy-99999999.tmp", running, "file"};
+        others.sort();
+        const QStringList atKill = QDir("dst").entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(atKill.size(), others.size() + leftAtKill);
+        QCOMPARE(run({"xcopy", source, "dst", "/D", "/Y"}).first, 0);
+        QCOMPARE(QDir("dst").entryList(QDir::Files | QDir::Hidden), others);
+        QCOMPARE(describe("dst/file"), describe("one/file"));
     }
 
     // A FAT stick keeps times in 2-second steps and stamps a renamed file with the time of day;
