@@ -84,3 +84,11 @@ int DestinationFolder::createHoldingLock()
         error_ = errno;
     return error_;
 }
+
+std::string DestinationFolder::relativePath() const
+{
+    if (parent_ == nullptr)
+        return {};
+    std::string path = parent_->relativePath();
+    return path.empty() ? name_ : path + '/' + name_;
+}

@@ -27,6 +27,8 @@ class DestinationFolder
     int create();
     // A link stands where the folder should be; it is neither followed nor replaced.
     bool isLink() const { return error_ == linkNotFollowed; }
+    // The path from the destination folder, "" for that folder itself.
+    std::string relativePath() const;
 
   private:
     void open(int parentFd);

@@ -18,6 +18,10 @@ namespace {
 constexpr off_t kernelCopyChunk = 8 << 20;
 constexpr std::size_t bufferSize = 256 << 10;
 
+// How much older than its source a new file is until its data is on the disk: far more than any
+// file system's time step, so that /D sees it as older whatever the destination.
+constexpr time_t interimAge = 24 * 60 * 60;
+
 // Once the kernel refuses to copy between these file systems, stop asking it for every file.
 std::atomic<bool> kernelCopyUsable = true;
 
@@ -135,7 +139,8 @@ CopyFailure copySparse(int from, int to, off_t size)
     return copyContent(from, to, size);
 }
 
-CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sourceInfo)
+CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sourceInfo,
+                          const timespec (&times)[2])
 {
     const CopyFailure copied = looksSparse(sourceInfo)
                                    ? copySparse(sourceFd, temporaryFd, sourceInfo.st_size)
@@ -150,7 +155,6 @@ CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sour
         fchmod(temporaryFd, permissions) != 0 && errno != ENOSYS && errno != EOPNOTSUPP &&
         errno != EPERM)
         return {errno, false};
-    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
     if (futimens(temporaryFd, times) != 0)
         return {errno, false};
     return {};
@@ -218,7 +222,7 @@ int linkUnderTemporaryName(int fd, int folderFd, char (&name)[64])
 
 // Nothing when this cannot be done here, and the caller copies the file under a temporary name.
 std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceInfo,
-                                        const CopyTarget &target)
+                                        const CopyTarget &target, const timespec (&times)[2])
 {
     const int fd =
         openat(target.folderFd, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, sourceInfo.st_mode & 0777);
@@ -228,7 +232,7 @@ std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceI
         unnamedFilesUsable = false;
         return std::nullopt;
     }
-    CopyFailure filled = fillTemporary(sourceFd, fd, sourceInfo);
+    CopyFailure filled = fillTemporary(sourceFd, fd, sourceInfo, times);
     if (filled.error == 0)
         reachTestPoint(TestPoint::TemporaryFilled, target.folderFd, target.name);
     if (filled.error == 0 && target.replacesFile && fdatasync(fd) != 0)
@@ -252,7 +256,8 @@ std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceI
 }
 
 // Writes the copy under a temporary name and renames it into place.
-CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
+CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target,
+                       const timespec (&times)[2])
 {
     char temporaryName[64];
     const int temporaryFd =
@@ -260,7 +265,7 @@ CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTa
     if (temporaryFd < 0)
         return {errno, false};
 
-    CopyFailure failure = fillTemporary(sourceFd, temporaryFd, sourceInfo);
+    CopyFailure failure = fillTemporary(sourceFd, temporaryFd, sourceInfo, times);
     if (failure.error == 0)
         reachTestPoint(TestPoint::TemporaryFilled, target.folderFd, temporaryName);
     // The old file goes only once its replacement is on the disk; a new name loses nothing.
@@ -271,23 +276,36 @@ CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTa
     return putInPlace(target, temporaryName, failure);
 }
 
-CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
+CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target,
+                      CopiedFile &newFile)
 {
+    // A replacement is on the disk before it is put in place, so it may carry the source's time at
+    // once. A new file is not: until a flush has put its data there, it carries a time that /D
+    // takes for older than the source's, so a power cut cannot leave it looking up to date.
+    timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+    if (!target.replacesFile)
+        times[1].tv_sec -= interimAge;
     std::optional<CopyFailure> failure;
     if (unnamedFilesUsable)
-        failure = writeUnnamed(sourceFd, sourceInfo, target);
+        failure = writeUnnamed(sourceFd, sourceInfo, target, times);
     if (!failure)
-        failure = writeNamed(sourceFd, sourceInfo, target);
-    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+        failure = writeNamed(sourceFd, sourceInfo, target, times);
     if (failure->error == 0 && target.timesResetAtRename &&
         utimensat(target.folderFd, target.name, times, AT_SYMLINK_NOFOLLOW) != 0)
         failure = {errno, false};
-    return *failure;
+    if (failure->error != 0 || target.replacesFile)
+        return *failure;
+    struct stat linked;
+    if (fstatat(target.folderFd, target.name, &linked, AT_SYMLINK_NOFOLLOW) != 0)
+        return {errno, false};
+    newFile = {linked.st_ino, linked.st_ctim, {sourceInfo.st_atim, sourceInfo.st_mtim}};
+    return {};
 }
 
 } // namespace
 
-CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target)
+CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target,
+                     CopiedFile &newFile)
 {
     reachTestPoint(TestPoint::BeforeSourceOpen, sourceFolderFd, sourceName);
     // Not blocking, so that a FIFO or device put in the file's place cannot stall the copy.
@@ -303,7 +321,7 @@ CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarge
     else if (!S_ISREG(sourceInfo.st_mode))
         failure = {notARegularFile, true};
     else
-        failure = writeCopy(sourceFd, sourceInfo, target);
+        failure = writeCopy(sourceFd, sourceInfo, target, newFile);
     close(sourceFd);
     return failure;
 }

@@ -21,9 +21,21 @@ struct CopyTarget
     bool timesResetAtRename; // the destination's file system stamps a renamed file anew
 };
 
-// Copies the source file's content, holes, permission bits and times to a file beside the
-// destination, unnamed where the file system allows it, and puts it in place only once complete
-// (and, when it replaces a file, on the disk), so an old file is never damaged by a failed or
-// interrupted copy. Only a regular file is read: anything else put in its place since it was
-// listed is refused unopened.
-CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target);
+// What a new file is to be given once its data is on the disk: the source's times, for the file
+// that the copy linked in and no other put in its place since.
+struct CopiedFile
+{
+    ino_t inode = 0;
+    timespec changed = {};  // the inode's change time, which tells a file that reuses its number
+    timespec times[2] = {}; // access and modification
+};
+
+// Copies the source file's content, holes and permission bits to a file beside the destination,
+// unnamed where the file system allows it, and puts it in place only once complete, so an old file
+// is never damaged by a failed or interrupted copy. A replacing copy is flushed, and carries the
+// source's times, before the old file goes. A new file is linked in unflushed with a time older
+// than its source's, so that until its data is on the disk the next /D run copies it again: NEW
+// FILE then receives what the caller gives it after a flush. Only a regular file is read: anything
+// else put in its place since it was listed is refused unopened.
+CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target,
+                     CopiedFile &newFile);

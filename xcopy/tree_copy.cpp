@@ -45,16 +45,20 @@ class PathStep
 } // namespace
 
 TreeCopy::TreeCopy(const Options &options, const DestinationTimes &destinationTimes,
-                   Reporter &reporter)
+                   Reporter &reporter, std::shared_ptr<DestinationFolder> root)
     : options_(options), destinationTimes_(destinationTimes), reporter_(reporter),
-      prompt_(options.overwrite, options.listOnly)
+      prompt_(options.overwrite, options.listOnly), root_(std::move(root)),
+      deferredTimes_(root_, withoutTrailingSlashes(options.destination),
+                     [this](const char *what, const std::string &path, int error) {
+                         fail(what, path, error);
+                     })
 {
 }
 
-void TreeCopy::copyFolderTree(int sourceFd, std::shared_ptr<DestinationFolder> root, int threads)
+void TreeCopy::copyFolderTree(int sourceFd, int threads)
 {
     folders_ = std::make_unique<WorkQueue<FolderTask>>(threads > 1 ? waitingFolders : 0);
-    folders_->start({sourceFd, std::move(root),
+    folders_->start({sourceFd, root_,
                      {withoutTrailingSlashes(options_.source),
                       withoutTrailingSlashes(options_.destination)}});
     if (prompt_.asks())
@@ -167,15 +171,13 @@ void TreeCopy::copySubfolder(int sourceFolderFd, const char *name,
         copyFolder(fd, subfolder, paths);
 }
 
-void TreeCopy::copySourceFile(const struct stat &sourceInfo, DestinationFolder &destination,
-                              const char *destinationName)
+void TreeCopy::copySourceFile(const struct stat &sourceInfo, const char *destinationName)
 {
-    if (!options_.listOnly && !holdsNoFile(destination))
-        removeStaleTemporaryFiles(destination.fd());
+    if (!options_.listOnly && !holdsNoFile(*root_))
+        removeStaleTemporaryFiles(root_->fd());
     // The source path as given is the whole name to show.
     Paths paths{"", withoutTrailingSlashes(options_.destination)};
-    copyIfWanted(AT_FDCWD, options_.source.c_str(), &sourceInfo, destination, destinationName,
-                 paths);
+    copyIfWanted(AT_FDCWD, options_.source.c_str(), &sourceInfo, *root_, destinationName, paths);
 }
 
 void TreeCopy::copyIfWanted(int sourceFolderFd, const char *sourceName,
@@ -199,12 +201,15 @@ void TreeCopy::copyIfWanted(int sourceFolderFd, const char *sourceName,
         }
         const CopyTarget target{destination.fd(), destinationName, want == Wanted::AsReplacement,
                                 destinationTimes_.resetAtRename};
-        const CopyFailure failure = copyFile(sourceFolderFd, sourceName, target);
+        CopiedFile newFile;
+        const CopyFailure failure = copyFile(sourceFolderFd, sourceName, target, newFile);
         if (failure.error != 0) {
             fail(failure.readingSource ? "Cannot read" : "Cannot write",
                  failure.readingSource ? paths.source : paths.destination, failure.error);
             return;
         }
+        if (!target.replacesFile)
+            deferredTimes_.add(destination, destinationName, newFile);
     }
     ++tally_.copied;
     reporter_.copied(paths.source, paths.destination);
