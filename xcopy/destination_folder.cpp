@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <mutex>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -55,6 +57,10 @@ void DestinationFolder::open(int parentFd)
         error_ = linkNotFollowed;
     else if (fd < 0 && errno != ENOENT)
         error_ = errno;
+    struct statfs place;
+    inMemory_.store(fd >= 0 && fstatfs(fd, &place) == 0 &&
+                        (place.f_type == TMPFS_MAGIC || place.f_type == RAMFS_MAGIC),
+                    std::memory_order_release);
     fd_.store(fd, std::memory_order_release);
 }
 

@@ -25,6 +25,8 @@ class DestinationFolder
     bool isNew() const { return isNew_.load(std::memory_order_acquire); }
     // Creates the folder if needed; returns 0 or the errno value that prevented it.
     int create();
+    // The folder is on a file system in memory, which keeps nothing through a power cut.
+    bool inMemory() const { return inMemory_.load(std::memory_order_acquire); }
     // A link stands where the folder should be; it is neither followed nor replaced.
     bool isLink() const { return error_ == linkNotFollowed; }
     // The path from the destination folder, "" for that folder itself.
@@ -38,5 +40,6 @@ class DestinationFolder
     const std::string name_;
     std::atomic<int> fd_ = -1;
     std::atomic<bool> isNew_ = false;
+    std::atomic<bool> inMemory_ = false;
     int error_ = 0; // guarded by the creation lock once the folder is shared
 };

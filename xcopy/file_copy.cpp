@@ -281,9 +281,10 @@ CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTar
 {
     // A replacement is on the disk before it is put in place, so it may carry the source's time at
     // once. A new file is not: until a flush has put its data there, it carries a time that /D
-    // takes for older than the source's, so a power cut cannot leave it looking up to date.
+    // takes for older than the source's, so a power cut cannot leave it looking up to date. In
+    // memory a power cut leaves no file at all, and nothing waits.
     timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-    if (!target.replacesFile)
+    if (target.timesWaitForFlush())
         times[1].tv_sec -= interimAge;
     std::optional<CopyFailure> failure;
     if (unnamedFilesUsable)
@@ -293,7 +294,7 @@ CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTar
     if (failure->error == 0 && target.timesResetAtRename &&
         utimensat(target.folderFd, target.name, times, AT_SYMLINK_NOFOLLOW) != 0)
         failure = {errno, false};
-    if (failure->error != 0 || target.replacesFile)
+    if (failure->error != 0 || !target.timesWaitForFlush())
         return *failure;
     struct stat linked;
     if (fstatat(target.folderFd, target.name, &linked, AT_SYMLINK_NOFOLLOW) != 0)

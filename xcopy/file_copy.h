@@ -19,6 +19,10 @@ struct CopyTarget
     const char *name;
     bool replacesFile;       // an old file of that name is there and must survive a failed copy
     bool timesResetAtRename; // the destination's file system stamps a renamed file anew
+    bool onDisk;             // not in memory, where a power cut leaves nothing to be wrong about
+
+    // A new file on a disk gets its source's time only once its data is there.
+    bool timesWaitForFlush() const { return onDisk && !replacesFile; }
 };
 
 // What a new file is to be given once its data is on the disk: the source's times, for the file
@@ -33,8 +37,8 @@ struct CopiedFile
 // Copies the source file's content, holes and permission bits to a file beside the destination,
 // unnamed where the file system allows it, and puts it in place only once complete, so an old file
 // is never damaged by a failed or interrupted copy. A replacing copy is flushed, and carries the
-// source's times, before the old file goes. A new file is linked in unflushed with a time older
-// than its source's, so that until its data is on the disk the next /D run copies it again: NEW
+// source's times, before the old file goes. A new file on a disk is linked in unflushed with a time
+// older than its source's, so that until its data is there the next /D run copies it again: NEW
 // FILE then receives what the caller gives it after a flush. Only a regular file is read: anything
 // else put in its place since it was listed is refused unopened.
 CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target,

@@ -200,7 +200,7 @@ void TreeCopy::copyIfWanted(int sourceFolderFd, const char *sourceName,
             return;
         }
         const CopyTarget target{destination.fd(), destinationName, want == Wanted::AsReplacement,
-                                destinationTimes_.resetAtRename};
+                                destinationTimes_.resetAtRename, !destination.inMemory()};
         CopiedFile newFile;
         const CopyFailure failure = copyFile(sourceFolderFd, sourceName, target, newFile);
         if (failure.error != 0) {
@@ -208,7 +208,7 @@ void TreeCopy::copyIfWanted(int sourceFolderFd, const char *sourceName,
                  failure.readingSource ? paths.source : paths.destination, failure.error);
             return;
         }
-        if (!target.replacesFile)
+        if (target.timesWaitForFlush())
             deferredTimes_.add(destination, destinationName, newFile);
     }
     ++tally_.copied;
