@@ -393,6 +393,11 @@ class XcopyRuns : public QObject
         // The source's time, an even second already; b.txt's odd one is kept within 2 s.
         QCOMPARE(describe("fat/a.txt").split(' ').at(1), QByteArray("1590969600.0"));
         QCOMPARE(run(copy).second, QByteArray("0 File(s) copied\n"));
+        // A copy grown old is replaced, and the replacement keeps the source's time too.
+        const timespec older[2] = {{1500000000, 0}, {1500000000, 0}};
+        QVERIFY(utimensat(AT_FDCWD, "fat/a.txt", older, 0) == 0);
+        QCOMPARE(run(copy).second, QByteArray("src/a.txt\n1 File(s) copied\n"));
+        QCOMPARE(describe("fat/a.txt").split(' ').at(1), QByteArray("1590969600.0"));
     }
 
     // /D copies only files older by more than the step the destination keeps times in, known from
