@@ -3,9 +3,11 @@
 #include "destination_folder.h"
 #include "destination_times.h"
 #include "interrupt_cleanup.h"
+#include "mount_cycle.h"
 #include "options.h"
 #include "path_resolve.h"
 #include "reporter.h"
+#include "test_points.h"
 #include "tree_copy.h"
 
 #include <algorithm>
@@ -36,6 +38,12 @@ int refuse(const char *message, const std::string &path, int error = 0)
     return invalidArguments;
 }
 
+int refuseCyclicCopy()
+{
+    std::fputs("Cannot perform a cyclic copy\n", stderr);
+    return invalidArguments;
+}
+
 // Each folder on a thread's current path holds a descriptor, so deep trees need more than the
 // default.
 void allowAllOpenFiles()
@@ -60,6 +68,11 @@ int threadCount()
     return defaultThreads;
 }
 
+int flush(const DestinationFolder &root)
+{
+    return syncfs(root.fd()) == 0 ? 0 : errno;
+}
+
 int copy(const Options &options)
 {
     struct stat sourceInfo;
@@ -70,10 +83,12 @@ int copy(const Options &options)
         return refuse("The source is neither a folder nor a file", options.source);
 
     const std::string destination = resolvePath(options.destination);
-    if (sourceIsFolder && leadsInto(destination, sourceInfo)) {
-        std::fputs("Cannot perform a cyclic copy\n", stderr);
-        return invalidArguments;
-    }
+    if (sourceIsFolder && leadsInto(destination, sourceInfo))
+        return refuseCyclicCopy();
+    // A mount can show a source folder elsewhere, where its path does not tell.
+    if (sourceIsFolder && options.subfolders &&
+        sourceTreeHoldsDestination(resolvePath(options.source), destination, options.hidden))
+        return refuseCyclicCopy();
     struct stat destinationInfo;
     if (stat(options.destination.c_str(), &destinationInfo) == 0 &&
         !S_ISDIR(destinationInfo.st_mode))
@@ -87,21 +102,27 @@ int copy(const Options &options)
     const DestinationTimes destinationTimes = destinationTimesAt(destination, !options.listOnly);
     Reporter reporter(options.quiet, options.fullNames,
                       isatty(STDOUT_FILENO) == 1 || isatty(STDIN_FILENO) == 1);
-    TreeCopy tree(options, destinationTimes, reporter);
     auto destinationRoot = std::make_shared<DestinationFolder>(options.destination);
+    TreeCopy tree(options, destinationTimes, reporter, destinationRoot);
     if (sourceIsFolder)
-        tree.copyFolderTree(sourceFd, destinationRoot, threadCount());
+        tree.copyFolderTree(sourceFd, threadCount());
     else
-        tree.copySourceFile(sourceInfo, *destinationRoot, baseName(options.source).c_str());
+        tree.copySourceFile(sourceInfo, baseName(options.source).c_str());
 
     const Tally &tally = tree.tally();
-    bool failed = tally.failed > 0;
     // "Copied" means on the disk: one flush of the whole file system is far cheaper than one for
-    // each new file.
-    if (tally.copied > 0 && !options.listOnly && syncfs(destinationRoot->fd()) != 0) {
-        reporter.failed("Cannot flush", options.destination, errno);
-        failed = true;
+    // each new file. The new files get their sources' times only after it, and a second flush
+    // keeps those.
+    int flushError = 0;
+    if (tally.copied > 0 && !options.listOnly) {
+        reachTestPoint(TestPoint::BeforeFlush, destinationRoot->fd(), ".");
+        flushError = flush(*destinationRoot);
+        if (flushError == 0 && tree.giveDeferredTimes() > 0)
+            flushError = flush(*destinationRoot);
     }
+    if (flushError != 0)
+        reporter.failed("Cannot flush", options.destination, flushError);
+    const bool failed = tally.failed > 0 || flushError != 0;
     reporter.summary(tally.copied);
     if (failed)
         return fileFailed;

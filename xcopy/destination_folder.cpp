@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <mutex>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -47,9 +49,18 @@ DestinationFolder::~DestinationFolder()
 
 void DestinationFolder::open(int parentFd)
 {
-    const int fd = openat(parentFd, name_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 && errno != ENOENT)
+    const int noFollow = parent_ != nullptr ? O_NOFOLLOW : 0;
+    const int fd = openat(parentFd, name_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | noFollow);
+    struct stat info;
+    if (fd < 0 && errno == ENOTDIR && noFollow &&
+        fstatat(parentFd, name_.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode))
+        error_ = linkNotFollowed;
+    else if (fd < 0 && errno != ENOENT)
         error_ = errno;
+    struct statfs place;
+    inMemory_.store(fd >= 0 && fstatfs(fd, &place) == 0 &&
+                        (place.f_type == TMPFS_MAGIC || place.f_type == RAMFS_MAGIC),
+                    std::memory_order_release);
     fd_.store(fd, std::memory_order_release);
 }
 
@@ -80,9 +91,10 @@ int DestinationFolder::createHoldingLock()
     return error_;
 }
 
-bool DestinationFolder::is(const struct stat &info) const
+std::string DestinationFolder::relativePath() const
 {
-    struct stat own;
-    return fd() >= 0 && fstat(fd(), &own) == 0 && own.st_dev == info.st_dev &&
-           own.st_ino == info.st_ino;
+    if (parent_ == nullptr)
+        return {};
+    std::string path = parent_->relativePath();
+    return path.empty() ? name_ : path + '/' + name_;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "file_copy.h"
+
 #include <atomic>
 #include <memory>
 #include <string>
@@ -7,6 +9,7 @@
 
 // A folder of the destination tree. It is opened when it already exists and created, with its
 // parents, only when something is about to go into it. Threads walking its subfolders share it.
+// Below the destination folder itself no link is followed: one planted there could lead anywhere.
 class DestinationFolder
 {
   public:
@@ -22,8 +25,12 @@ class DestinationFolder
     bool isNew() const { return isNew_.load(std::memory_order_acquire); }
     // Creates the folder if needed; returns 0 or the errno value that prevented it.
     int create();
-    // Whether the folder exists and is the one INFO describes.
-    bool is(const struct stat &info) const;
+    // The folder is on a file system in memory, which keeps nothing through a power cut.
+    bool inMemory() const { return inMemory_.load(std::memory_order_acquire); }
+    // A link stands where the folder should be; it is neither followed nor replaced.
+    bool isLink() const { return error_ == linkNotFollowed; }
+    // The path from the destination folder, "" for that folder itself.
+    std::string relativePath() const;
 
   private:
     void open(int parentFd);
@@ -33,5 +40,6 @@ class DestinationFolder
     const std::string name_;
     std::atomic<int> fd_ = -1;
     std::atomic<bool> isNew_ = false;
+    std::atomic<bool> inMemory_ = false;
     int error_ = 0; // guarded by the creation lock once the folder is shared
 };

@@ -18,6 +18,10 @@ namespace {
 constexpr off_t kernelCopyChunk = 8 << 20;
 constexpr std::size_t bufferSize = 256 << 10;
 
+// How much older than its source a new file is until its data is on the disk: far more than any
+// file system's time step, so that /D sees it as older whatever the destination.
+constexpr time_t interimAge = 24 * 60 * 60;
+
 // Once the kernel refuses to copy between these file systems, stop asking it for every file.
 std::atomic<bool> kernelCopyUsable = true;
 
@@ -135,7 +139,8 @@ CopyFailure copySparse(int from, int to, off_t size)
     return copyContent(from, to, size);
 }
 
-CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sourceInfo)
+CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sourceInfo,
+                          const timespec (&times)[2])
 {
     const CopyFailure copied = looksSparse(sourceInfo)
                                    ? copySparse(sourceFd, temporaryFd, sourceInfo.st_size)
@@ -150,27 +155,44 @@ CopyFailure fillTemporary(int sourceFd, int temporaryFd, const struct stat &sour
         fchmod(temporaryFd, permissions) != 0 && errno != ENOSYS && errno != EOPNOTSUPP &&
         errno != EPERM)
         return {errno, false};
-    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
     if (futimens(temporaryFd, times) != 0)
         return {errno, false};
     return {};
 }
 
-// Creates a hidden, uniquely named file in the folder; NAME receives its name.
-int createTemporary(int folderFd, mode_t mode, char (&name)[64])
+// The next hidden name for a temporary file of this process.
+void nextTemporaryName(char (&name)[64])
 {
     static const int processId = getpid();
     static std::atomic<unsigned> counter = 0;
+    std::snprintf(name, sizeof name, ".xcopy-%d-%u.tmp", processId, ++counter);
+}
+
+// Creates a hidden, uniquely named file in the folder; NAME receives its name.
+int createTemporary(int folderFd, mode_t mode, char (&name)[64])
+{
     for (;;) {
-        std::snprintf(name, sizeof name, ".xcopy-%d-%u.tmp", processId, ++counter);
+        nextTemporaryName(name);
         const int fd = createTemporaryFile(folderFd, name, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
 }
 
-// Where a file system has unnamed files, a new file is written as one and linked in once
-// complete: nothing of it can be left behind, whatever ends the copy.
+// Renames the complete temporary file over the destination, or removes it when the copy failed.
+CopyFailure putInPlace(const CopyTarget &target, const char *temporaryName, CopyFailure failure)
+{
+    if (failure.error == 0 &&
+        renameat(target.folderFd, temporaryName, target.folderFd, target.name) != 0)
+        failure = {errno, false};
+    if (failure.error != 0)
+        unlinkat(target.folderFd, temporaryName, 0);
+    forgetTemporaryFile();
+    return failure;
+}
+
+// Where a file system has unnamed files, a copy is written as one and linked in once complete:
+// nothing of it can be left behind, whatever ends the copy.
 std::atomic<bool> unnamedFilesUsable = true;
 
 int linkUnnamed(int fd, int folderFd, const char *name)
@@ -185,9 +207,22 @@ int linkUnnamed(int fd, int folderFd, const char *name)
     return linkat(AT_FDCWD, path, folderFd, name, AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
 }
 
+// A file cannot take another's place unnamed, so a complete replacement gets a temporary name, for
+// the moment until the rename, which a killed copy leaves to the next run to remove.
+int linkUnderTemporaryName(int fd, int folderFd, char (&name)[64])
+{
+    for (;;) {
+        nextTemporaryName(name);
+        const int error =
+            linkTemporaryFile(folderFd, name, [&] { return linkUnnamed(fd, folderFd, name); });
+        if (error != EEXIST)
+            return error;
+    }
+}
+
 // Nothing when this cannot be done here, and the caller copies the file under a temporary name.
 std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceInfo,
-                                        const CopyTarget &target)
+                                        const CopyTarget &target, const timespec (&times)[2])
 {
     const int fd =
         openat(target.folderFd, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, sourceInfo.st_mode & 0777);
@@ -197,19 +232,32 @@ std::optional<CopyFailure> writeUnnamed(int sourceFd, const struct stat &sourceI
         unnamedFilesUsable = false;
         return std::nullopt;
     }
-    const CopyFailure filled = fillTemporary(sourceFd, fd, sourceInfo);
-    const int linkError = filled.error == 0 ? linkUnnamed(fd, target.folderFd, target.name) : 0;
+    CopyFailure filled = fillTemporary(sourceFd, fd, sourceInfo, times);
+    if (filled.error == 0)
+        reachTestPoint(TestPoint::TemporaryFilled, target.folderFd, target.name);
+    if (filled.error == 0 && target.replacesFile && fdatasync(fd) != 0)
+        filled = {errno, false};
+    char temporaryName[64];
+    int linkError = 0;
+    if (filled.error == 0)
+        linkError = target.replacesFile ? linkUnderTemporaryName(fd, target.folderFd, temporaryName)
+                                        : linkUnnamed(fd, target.folderFd, target.name);
     close(fd);
     if ((linkError == ENOENT || linkError == EPERM) && lseek(sourceFd, 0, SEEK_SET) == 0) {
         // No /proc to link through: from now on files are copied under a temporary name.
         unnamedFilesUsable = false;
         return std::nullopt;
     }
-    return linkError != 0 ? CopyFailure{linkError, false} : filled;
+    if (linkError != 0)
+        return CopyFailure{linkError, false};
+    if (filled.error != 0 || !target.replacesFile)
+        return filled;
+    return putInPlace(target, temporaryName, filled);
 }
 
 // Writes the copy under a temporary name and renames it into place.
-CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
+CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target,
+                       const timespec (&times)[2])
 {
     char temporaryName[64];
     const int temporaryFd =
@@ -217,7 +265,7 @@ CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTa
     if (temporaryFd < 0)
         return {errno, false};
 
-    CopyFailure failure = fillTemporary(sourceFd, temporaryFd, sourceInfo);
+    CopyFailure failure = fillTemporary(sourceFd, temporaryFd, sourceInfo, times);
     if (failure.error == 0)
         reachTestPoint(TestPoint::TemporaryFilled, target.folderFd, temporaryName);
     // The old file goes only once its replacement is on the disk; a new name loses nothing.
@@ -225,32 +273,40 @@ CopyFailure writeNamed(int sourceFd, const struct stat &sourceInfo, const CopyTa
         failure = {errno, false};
     if (close(temporaryFd) != 0 && failure.error == 0)
         failure = {errno, false};
-    if (failure.error == 0 &&
-        renameat(target.folderFd, temporaryName, target.folderFd, target.name) != 0)
-        failure = {errno, false};
-    if (failure.error != 0)
-        unlinkat(target.folderFd, temporaryName, 0);
-    forgetTemporaryFile();
-    return failure;
+    return putInPlace(target, temporaryName, failure);
 }
 
-CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target)
+CopyFailure writeCopy(int sourceFd, const struct stat &sourceInfo, const CopyTarget &target,
+                      CopiedFile &newFile)
 {
+    // A replacement is on the disk before it is put in place, so it may carry the source's time at
+    // once. A new file is not: until a flush has put its data there, it carries a time that /D
+    // takes for older than the source's, so a power cut cannot leave it looking up to date. In
+    // memory a power cut leaves no file at all, and nothing waits.
+    timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+    if (target.timesWaitForFlush())
+        times[1].tv_sec -= interimAge;
     std::optional<CopyFailure> failure;
-    if (!target.replacesFile && unnamedFilesUsable)
-        failure = writeUnnamed(sourceFd, sourceInfo, target);
+    if (unnamedFilesUsable)
+        failure = writeUnnamed(sourceFd, sourceInfo, target, times);
     if (!failure)
-        failure = writeNamed(sourceFd, sourceInfo, target);
-    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+        failure = writeNamed(sourceFd, sourceInfo, target, times);
     if (failure->error == 0 && target.timesResetAtRename &&
         utimensat(target.folderFd, target.name, times, AT_SYMLINK_NOFOLLOW) != 0)
         failure = {errno, false};
-    return *failure;
+    if (failure->error != 0 || !target.timesWaitForFlush())
+        return *failure;
+    struct stat linked;
+    if (fstatat(target.folderFd, target.name, &linked, AT_SYMLINK_NOFOLLOW) != 0)
+        return {errno, false};
+    newFile = {linked.st_ino, linked.st_ctim, {sourceInfo.st_atim, sourceInfo.st_mtim}};
+    return {};
 }
 
 } // namespace
 
-CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target)
+CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarget &target,
+                     CopiedFile &newFile)
 {
     reachTestPoint(TestPoint::BeforeSourceOpen, sourceFolderFd, sourceName);
     // Not blocking, so that a FIFO or device put in the file's place cannot stall the copy.
@@ -266,7 +322,7 @@ CopyFailure copyFile(int sourceFolderFd, const char *sourceName, const CopyTarge
     else if (!S_ISREG(sourceInfo.st_mode))
         failure = {notARegularFile, true};
     else
-        failure = writeCopy(sourceFd, sourceInfo, target);
+        failure = writeCopy(sourceFd, sourceInfo, target, newFile);
     close(sourceFd);
     return failure;
 }

@@ -68,7 +68,11 @@ void installInterruptHandlers()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-int createTemporaryFile(int folderFd, const char *name, mode_t mode)
+namespace {
+
+// Runs MAKE, which makes the file NAME in the folder and tells whether it did, with the name in the
+// thread's slot meanwhile, so that the file is removed whenever an interrupt comes.
+template <typename Make> void makeTemporaryFile(int folderFd, const char *name, const Make &make)
 {
     TemporaryFileSlot &slot = slots[ownSlot];
     ownCreation = true;
@@ -83,14 +87,35 @@ int createTemporaryFile(int folderFd, const char *name, mode_t mode)
     slot.folderFd = -1;
     std::strncpy(slot.name, name, NAME_MAX);
     slot.folderFd = folderFd;
-    const int fd = openat(folderFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const bool made = make();
     const int error = errno;
-    if (fd < 0)
+    if (!made)
         slot.folderFd = -1;
     --creating;
     ownCreation = false;
     errno = error;
+}
+
+} // namespace
+
+int createTemporaryFile(int folderFd, const char *name, mode_t mode)
+{
+    int fd = -1;
+    makeTemporaryFile(folderFd, name, [&] {
+        fd = openat(folderFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        return fd >= 0;
+    });
     return fd;
+}
+
+int linkTemporaryFile(int folderFd, const char *name, const std::function<int()> &link)
+{
+    int error = 0;
+    makeTemporaryFile(folderFd, name, [&] {
+        error = link();
+        return error == 0;
+    });
+    return error;
 }
 
 void forgetTemporaryFile()

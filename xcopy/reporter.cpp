@@ -24,6 +24,8 @@ void writeAll(int fd, const std::string &text)
 
 const char *reason(int error)
 {
+    if (error == linkNotFollowed)
+        return "A link, which is not followed";
     return error == notARegularFile ? "Not a regular file" : std::strerror(error);
 }
 

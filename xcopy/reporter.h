@@ -16,7 +16,7 @@ class Reporter
     Reporter &operator=(const Reporter &) = delete;
 
     void copied(const std::string &source, const std::string &destination);
-    // WHAT is a verb phrase such as "Cannot read"; ERROR an errno value or notARegularFile.
+    // WHAT is a verb phrase such as "Cannot read"; ERROR an errno value or one of file_copy.h.
     void failed(const char *what, const std::string &path, int error);
     // Writes out the names gathered so far, before something else talks to the user.
     void flush();

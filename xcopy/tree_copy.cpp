@@ -1,6 +1,7 @@
 #include "tree_copy.h"
 
 #include "file_copy.h"
+#include "stale_temporaries.h"
 #include "time_compare.h"
 
 #include <cerrno>
@@ -44,17 +45,20 @@ class PathStep
 } // namespace
 
 TreeCopy::TreeCopy(const Options &options, const DestinationTimes &destinationTimes,
-                   Reporter &reporter)
+                   Reporter &reporter, std::shared_ptr<DestinationFolder> root)
     : options_(options), destinationTimes_(destinationTimes), reporter_(reporter),
-      prompt_(options.overwrite, options.listOnly)
+      prompt_(options.overwrite, options.listOnly), root_(std::move(root)),
+      deferredTimes_(root_, withoutTrailingSlashes(options.destination),
+                     [this](const char *what, const std::string &path, int error) {
+                         fail(what, path, error);
+                     })
 {
 }
 
-void TreeCopy::copyFolderTree(int sourceFd, std::shared_ptr<DestinationFolder> root, int threads)
+void TreeCopy::copyFolderTree(int sourceFd, int threads)
 {
-    root_ = root;
     folders_ = std::make_unique<WorkQueue<FolderTask>>(threads > 1 ? waitingFolders : 0);
-    folders_->start({sourceFd, std::move(root),
+    folders_->start({sourceFd, root_,
                      {withoutTrailingSlashes(options_.source),
                       withoutTrailingSlashes(options_.destination)}});
     if (prompt_.asks())
@@ -86,6 +90,8 @@ void TreeCopy::copyFolder(int sourceFd, const std::shared_ptr<DestinationFolder>
         close(sourceFd);
         return;
     }
+    if (!options_.listOnly && !holdsNoFile(*destination))
+        removeStaleTemporaryFiles(destination->fd());
     if (options_.emptyFolders && !options_.listOnly) {
         if (const int error = destination->create(); error != 0)
             fail("Cannot create folder", paths.destination, error);
@@ -151,31 +157,27 @@ void TreeCopy::copySubfolder(int sourceFolderFd, const char *name,
     PathStep sourceStep(paths.source, name);
     PathStep destinationStep(paths.destination, name);
     const int fd = openat(sourceFolderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    struct stat info;
-    if (fd < 0 || fstat(fd, &info) != 0) {
+    if (fd < 0) {
         fail("Cannot read folder", paths.source, errno);
-        if (fd >= 0)
-            close(fd);
-        return;
-    }
-    // The destination met inside the source (through a bind mount, say) would be copied into
-    // itself without end.
-    if (root_->is(info)) {
-        close(fd);
         return;
     }
     auto subfolder = std::make_shared<DestinationFolder>(destination, name);
+    if (subfolder->isLink()) {
+        fail("Cannot write", paths.destination, linkNotFollowed);
+        close(fd);
+        return;
+    }
     if (!folders_->offer({fd, subfolder, paths}))
         copyFolder(fd, subfolder, paths);
 }
 
-void TreeCopy::copySourceFile(const struct stat &sourceInfo, DestinationFolder &destination,
-                              const char *destinationName)
+void TreeCopy::copySourceFile(const struct stat &sourceInfo, const char *destinationName)
 {
+    if (!options_.listOnly && !holdsNoFile(*root_))
+        removeStaleTemporaryFiles(root_->fd());
     // The source path as given is the whole name to show.
     Paths paths{"", withoutTrailingSlashes(options_.destination)};
-    copyIfWanted(AT_FDCWD, options_.source.c_str(), &sourceInfo, destination, destinationName,
-                 paths);
+    copyIfWanted(AT_FDCWD, options_.source.c_str(), &sourceInfo, *root_, destinationName, paths);
 }
 
 void TreeCopy::copyIfWanted(int sourceFolderFd, const char *sourceName,
@@ -198,13 +200,16 @@ void TreeCopy::copyIfWanted(int sourceFolderFd, const char *sourceName,
             return;
         }
         const CopyTarget target{destination.fd(), destinationName, want == Wanted::AsReplacement,
-                                destinationTimes_.resetAtRename};
-        const CopyFailure failure = copyFile(sourceFolderFd, sourceName, target);
+                                destinationTimes_.resetAtRename, !destination.inMemory()};
+        CopiedFile newFile;
+        const CopyFailure failure = copyFile(sourceFolderFd, sourceName, target, newFile);
         if (failure.error != 0) {
             fail(failure.readingSource ? "Cannot read" : "Cannot write",
                  failure.readingSource ? paths.source : paths.destination, failure.error);
             return;
         }
+        if (target.timesWaitForFlush())
+            deferredTimes_.add(destination, destinationName, newFile);
     }
     ++tally_.copied;
     reporter_.copied(paths.source, paths.destination);
@@ -222,14 +227,15 @@ TreeCopy::Wanted TreeCopy::wanted(const struct stat &sourceInfo, DestinationFold
     if (holdsNoFile(destination))
         return Wanted::AsNewFile;
     struct stat existing;
-    if (fstatat(destination.fd(), destinationName, &existing, 0) != 0) {
+    if (fstatat(destination.fd(), destinationName, &existing, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT)
             return Wanted::AsNewFile;
         fail("Cannot check", paths.destination, errno);
         return Wanted::No;
     }
-    if (S_ISDIR(existing.st_mode)) {
-        fail("Cannot write", paths.destination, EISDIR);
+    if (S_ISDIR(existing.st_mode) || S_ISLNK(existing.st_mode)) {
+        fail("Cannot write", paths.destination,
+             S_ISDIR(existing.st_mode) ? EISDIR : linkNotFollowed);
         return Wanted::No;
     }
     if (options_.newerOnly && !destinationIsOlder(sourceInfo.st_mtim, existing.st_mtim,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "deferred_times.h"
 #include "destination_folder.h"
 #include "destination_times.h"
 #include "options.h"
@@ -26,14 +27,18 @@ struct Tally
 class TreeCopy
 {
   public:
-    TreeCopy(const Options &options, const DestinationTimes &destinationTimes, Reporter &reporter);
+    // ROOT is the destination folder.
+    TreeCopy(const Options &options, const DestinationTimes &destinationTimes, Reporter &reporter,
+             std::shared_ptr<DestinationFolder> root);
 
     // Copies what is below the open source folder, whose descriptor it takes over, with THREADS
     // threads, the calling one among them.
-    void copyFolderTree(int sourceFd, std::shared_ptr<DestinationFolder> root, int threads);
+    void copyFolderTree(int sourceFd, int threads);
     // Copies a source that is a single file into the destination folder under DESTINATION_NAME.
-    void copySourceFile(const struct stat &sourceInfo, DestinationFolder &destination,
-                        const char *destinationName);
+    void copySourceFile(const struct stat &sourceInfo, const char *destinationName);
+    // Gives the new files their sources' times, once the caller has flushed the file system.
+    // Returns how many it gave.
+    long giveDeferredTimes() { return deferredTimes_.giveFlushed(); }
     const Tally &tally() const { return tally_; }
 
   private:
@@ -72,6 +77,7 @@ class TreeCopy
     Reporter &reporter_;
     OverwritePrompt prompt_;
     Tally tally_;
-    std::shared_ptr<DestinationFolder> root_;
+    const std::shared_ptr<DestinationFolder> root_;
+    DeferredTimes deferredTimes_;
     std::unique_ptr<WorkQueue<FolderTask>> folders_;
 };
