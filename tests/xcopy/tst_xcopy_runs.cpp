@@ -413,6 +413,13 @@ class XcopyRuns : public QObject
         QCOMPARE(destinationIsOlder({1002, 500000000}, {1000, 600000000}, exfat), false);
         QCOMPARE(destinationIsOlder({1000, 150}, {1000, 100}, ntfs), false);
         QCOMPARE(destinationIsOlder({1000, 300}, {1000, 100}, ntfs), true);
+        // A destination as new as its source, or newer, near or far, is never replaced.
+        for (const long long step : {1LL, ntfs, fat}) {
+            for (const timespec newer : {timespec{1000, 0}, timespec{1000, 1}, timespec{1003, 0},
+                                         timespec{1004, 0}, timespec{999000, 0}})
+                QVERIFY(!destinationIsOlder({1000, 0}, newer, step));
+        }
+        QVERIFY(destinationIsOlder({5000, 0}, {1000, 0}, 1));
         QCOMPARE(timeResolutionFromProbe({1000000001, 123456789}).value_or(0), 1LL);
         QCOMPARE(timeResolutionFromProbe({1000000001, 123456700}).value_or(0), 100LL);
         QCOMPARE(timeResolutionFromProbe({1000000001, 0}).value_or(0), 1000000000LL);
