@@ -17,9 +17,9 @@ void bringForward(QWidget *window)
 
 void open(const Platform &platform, Instructions which)
 {
-    if (const QString failure = openInstructions(platform.programs, platform.installFolder, which);
-        !failure.isEmpty())
-        platform.messages.inform(failure);
+    if (const Outcome opened = openInstructions(platform.programs, platform.installFolder, which);
+        !opened.ok())
+        platform.messages.inform(opened.why());
 }
 } // namespace
 

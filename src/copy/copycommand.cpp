@@ -18,7 +18,6 @@ ProgramStart copyCommand(int pair, const QString &from, const QString &to)
                           kQuote + kBlank + kOptions;
     command.program = kProgram;
     command.arguments = QStringList{from, to} + kOptions.split(kBlank);
-    command.state = WindowState::MinimizedActive;
     command.caption = QStringLiteral("Folder pair %1").arg(pair);
     return command;
 }

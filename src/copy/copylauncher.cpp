@@ -29,7 +29,7 @@ Outcome CopyLauncher::start(FolderPair pair, const QString &from, const QString 
         reason = QStringLiteral("its To folder %1 could not be made: %2")
                      .arg(QDir::toNativeSeparators(to), reason);
     else
-        reason = m_programs.start(copyCommand(pair.number(), from, to));
+        reason = m_programs.startCopy(copyCommand(pair.number(), from, to)).why();
     if (reason.isEmpty())
         return Outcome::done();
     return Outcome::failed(

@@ -6,39 +6,27 @@
 
 namespace {
 
-struct Document
-{
-    const char *windowsCommandLine; // fixed, started exactly as it stands
-    const char *fileName;           // in the installation folder, for the desktop's viewer
-};
-
-// The pdf line spells the folder "RevuredAveze", which only a case-insensitive file system
-// forgives; elsewhere the document is named with the folder's real spelling.
-constexpr Document kPdf{"C:\\Program Files\\Internet Explorer\\iexplore.exe "
-                        "C:\\Program Files\\RevuredAveze\\XCopyInstuctions.pdf",
-                        "XCopyInstuctions.pdf"};
-constexpr Document kText{"notepad.exe C:\\Program Files\\RevuredAVeze\\XCopyInstruct.txt",
-                         "XCopyInstruct.txt"};
+// Started exactly as it stands on Windows; elsewhere the document is named with the
+// installation folder's real path.
+const QString kTextCommandLine =
+    QStringLiteral("notepad.exe C:\\Program Files\\RevuredAVeze\\XCopyInstruct.txt");
 
 } // namespace
 
-QString openInstructions(ProgramStarter &programs, const QString &installFolder, Instructions which)
+Outcome openInstructions(ProgramStarter &programs, const QString &installFolder,
+                         Instructions which)
 {
-    const Document &document = which == Instructions::Pdf ? kPdf : kText;
-    const QString path = QDir(installFolder).filePath(QLatin1String(document.fileName));
-    ProgramStart start{QLatin1String(document.windowsCommandLine),
-                       QStringLiteral("xdg-open"),
-                       {path},
-                       WindowState::MaximizedFocus};
-#ifdef Q_OS_WIN
-    // Internet Explorer, which the pdf's line names, is gone from current Windows: the pdf opens
-    // in the program Windows associates with pdf files.
-    if (which == Instructions::Pdf)
-        start = {QString(), QDir::toNativeSeparators(path), {}, WindowState::MaximizedFocus};
-#endif
-    const QString reason = programs.start(start);
-    if (reason.isEmpty())
-        return {};
-    return QStringLiteral("The instructions %1 could not be opened: %2.")
-        .arg(QDir::toNativeSeparators(path), reason);
+    // The pdf's fixed line names Internet Explorer, which current Windows no longer has: the pdf
+    // opens in the program the desktop opens pdf files with, on every system.
+    const QString document = which == Instructions::Pdf ? QStringLiteral("XCopyInstuctions.pdf")
+                                                        : QStringLiteral("XCopyInstruct.txt");
+    const QString path = QDir(installFolder).filePath(document);
+    const Outcome opened =
+        which == Instructions::Pdf
+            ? programs.open(path)
+            : programs.start({kTextCommandLine, QStringLiteral("xdg-open"), {path}});
+    if (opened.ok())
+        return opened;
+    return Outcome::failed(QStringLiteral("The instructions %1 could not be opened: %2.")
+                               .arg(QDir::toNativeSeparators(path), opened.why()));
 }

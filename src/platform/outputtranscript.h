@@ -11,9 +11,7 @@
 class OutputTranscript final
 {
   public:
-    static constexpr qsizetype kDefaultBudget = 512 * 1024;
-
-    explicit OutputTranscript(qsizetype budget = kDefaultBudget) : m_budget(budget) {}
+    explicit OutputTranscript(qsizetype budget) : m_budget(budget) {}
 
     // One line without its line end; failure lines come from the error output.
     void add(const QByteArray &line, bool failure);

@@ -116,20 +116,19 @@ QString PosixProgramStarter::resolve(const QString &program) const
     return {};
 }
 
-QString PosixProgramStarter::notFound(const QString &program) const
+Outcome PosixProgramStarter::notFound(const QString &program) const
 {
     if (program.contains(QLatin1Char('/')))
-        return QStringLiteral("%1 was not found: %2")
-            .arg(nameHere(program), QString::fromLocal8Bit(std::strerror(ENOENT)));
-    return QStringLiteral("%1 was not found in the installation folder %2 nor on PATH (%3)")
-        .arg(nameHere(program), m_installFolder, qEnvironmentVariable("PATH"));
+        return Outcome::failed(QStringLiteral("%1 was not found: %2")
+                                   .arg(nameHere(program), QString::fromLocal8Bit(std::strerror(ENOENT))));
+    return Outcome::failed(
+        QStringLiteral("%1 was not found in the installation folder %2 nor on PATH (%3)")
+            .arg(nameHere(program), m_installFolder, qEnvironmentVariable("PATH")));
 }
 
-QString PosixProgramStarter::start(const ProgramStart &request)
+Outcome PosixProgramStarter::start(const ProgramStart &request)
 {
     const QString program = resolve(request.program);
-    if (request.state == WindowState::MinimizedActive)
-        return startCopy(program, request);
     if (program.isEmpty())
         return notFound(request.program);
 
@@ -137,26 +136,30 @@ QString PosixProgramStarter::start(const ProgramStart &request)
     for (const QString &argument : request.arguments)
         argv.push_back(QFile::encodeName(argument));
     if (const int error = spawnDetached(argv); error != 0)
-        return QStringLiteral("%1 could not be started: %2")
-            .arg(request.program, QString::fromLocal8Bit(std::strerror(error)));
-    return {};
+        return Outcome::failed(QStringLiteral("%1 could not be started: %2")
+                                   .arg(request.program, QString::fromLocal8Bit(std::strerror(error))));
+    return Outcome::done();
 }
 
-QString PosixProgramStarter::startCopy(const QString &program, const ProgramStart &request)
+Outcome PosixProgramStarter::open(const QString &document)
+{
+    return start({QString(), QStringLiteral("xdg-open"), {document}});
+}
+
+Outcome PosixProgramStarter::startCopy(const ProgramStart &request)
 {
     // Named as the command reads on this system: "xcopy", not "xcopy.exe".
     const QString command =
         nameHere(request.program) + request.commandLine.mid(request.program.size());
     const QString title =
         request.caption.isEmpty() ? command : request.caption + QStringLiteral(": ") + command;
+    const QString program = resolve(request.program);
     if (program.isEmpty()) {
-        const QString reason = notFound(request.program);
-        logNotStarted(m_runLog, title, reason);
-        return reason;
+        return Outcome::failed(logNotStarted(m_runLog, title, notFound(request.program).why()));
     }
     auto *copy = new WindowedCopy(m_runLog, title, &m_copies);
-    const QString reason = copy->start(program, request.arguments);
-    if (!reason.isEmpty())
+    const Outcome started = copy->start(program, request.arguments);
+    if (!started.ok())
         delete copy;
-    return reason;
+    return started;
 }

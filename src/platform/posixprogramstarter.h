@@ -14,18 +14,18 @@ class PosixProgramStarter final : public ProgramStarter
     // Copies still running are interrupted and waited for.
     ~PosixProgramStarter() override = default;
 
-    // A copy (minimized and active) runs as a child in a copy window of its own, which keeps the
-    // program running until it closes; anything else is started on its own, outliving the
-    // program.
-    QString start(const ProgramStart &request) override;
+    // A copy runs as a child; anything else is started on its own, and documents with
+    // xdg-open.
+    Outcome startCopy(const ProgramStart &copy) override;
+    Outcome start(const ProgramStart &program) override;
+    Outcome open(const QString &document) override;
 
     // The full path of a program name, or an empty text when there is none. A name ending in
     // ".exe" is also tried without it, so "xcopy.exe" finds our own copy command.
     QString resolve(const QString &program) const;
 
   private:
-    QString notFound(const QString &program) const;
-    QString startCopy(const QString &program, const ProgramStart &request);
+    Outcome notFound(const QString &program) const;
 
     QString m_installFolder;
     RunLog m_runLog;

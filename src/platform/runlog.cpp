@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 
 #include <filesystem>
@@ -17,6 +18,8 @@ namespace fs = std::filesystem;
 std::error_code makeFolders(const fs::path &folder)
 {
     std::error_code error;
+    if (fs::exists(folder, error) && !fs::is_directory(folder, error))
+        return std::make_error_code(std::errc::not_a_directory);
     if (fs::exists(folder, error) || error)
         return error;
     if (folder.has_relative_path() && folder.parent_path() != folder) {
@@ -53,27 +56,40 @@ QString RunLog::defaultPath()
     return QDir::toNativeSeparators(stateHome + QStringLiteral("/RevuredAVeze/xcopy.log"));
 }
 
-QString RunLog::append(const RunLogEntry &entry) const
+Outcome RunLog::append(const RunLogEntry &entry) const
 {
     const QFileInfo file(m_path);
-    const QByteArray text = formatEntry(entry);
-    std::error_code error = makeFolders(QFileInfo(file.absolutePath()).filesystemFilePath());
-    if (!error && file.exists() && file.size() + text.size() > kSizeLimit)
+    if (const std::error_code error =
+            makeFolders(QFileInfo(file.absolutePath()).filesystemFilePath()))
+        return Outcome::failed(systemWords(error));
+
+    // The rotation and the append are one step for every program that writes this log; a writer
+    // that was killed holding the lock is gone, and its lock with it.
+    constexpr int kLockWaitMs = 10000;
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(kLockWaitMs))
+        return Outcome::failed(lock.error() == QLockFile::LockFailedError
+                                   ? QStringLiteral("another program kept it locked")
+                                   : QStringLiteral("its lock file could not be made"));
+    if (QFileInfo(m_path).size() >= kSizeLimit) {
+        std::error_code error;
         fs::rename(file.filesystemFilePath(),
                    QFileInfo(m_path + QStringLiteral(".1")).filesystemFilePath(), error);
-    if (error)
-        return systemWords(error);
+        if (error)
+            return Outcome::failed(systemWords(error));
+    }
 
-    // One unbuffered write for the whole entry, appended: copies that end together never mix
-    // their lines.
+    // One unbuffered write for the whole entry, appended.
+    const QByteArray text = formatEntry(entry);
     QFile log(m_path);
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
-                  QFile::ReadOwner | QFile::WriteOwner))
-        return log.errorString();
-    if (log.write(text) != text.size())
-        return log.errorString();
+                  QFile::ReadOwner | QFile::WriteOwner) ||
+        log.write(text) != text.size())
+        return Outcome::failed(log.errorString());
     log.close();
-    return log.error() == QFileDevice::NoError ? QString() : log.errorString();
+    return log.error() == QFileDevice::NoError ? Outcome::done()
+                                               : Outcome::failed(log.errorString());
 }
 
 QByteArray formatEntry(const RunLogEntry &entry)

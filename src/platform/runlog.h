@@ -1,6 +1,8 @@
 // The run log: each copy's title, times, output and ending, one entry after the other.
 #pragma once
 
+#include "common/outcome.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -17,8 +19,12 @@ struct RunLogEntry
 class RunLog final
 {
   public:
-    // Past this size the log is moved to the same name with ".1", replacing the one there.
+    // An entry added to a log that has reached this size starts a new log: the old one moves to
+    // the same name with ".1" first, replacing the one there. An entry's output is kept to an
+    // eighth of it, so that the entries of one run (seven copies) never fill a log: the one
+    // rotation a run may cause never drops an entry of that run.
     static constexpr qint64 kSizeLimit = 1 << 20;
+    static constexpr qint64 kOutputBudget = kSizeLimit / 8 - 4096;
 
     explicit RunLog(QString path) : m_path(std::move(path)) {}
 
@@ -28,9 +34,10 @@ class RunLog final
 
     const QString &path() const { return m_path; }
 
-    // Appends the entry whole, creating the missing folders readable by the user alone. Returns an
-    // empty text, or the system's reason why the log could not be written.
-    QString append(const RunLogEntry &entry) const;
+    // Appends the entry whole, creating the missing folders readable by the user alone. Another
+    // program appending at the same moment waits for this one. A failure gives the system's
+    // reason why the log could not be written.
+    Outcome append(const RunLogEntry &entry) const;
 
   private:
     QString m_path;

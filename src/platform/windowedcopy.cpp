@@ -38,16 +38,20 @@ WindowedCopy::WindowedCopy(RunLog log, QString title, QObject *parent)
 
 WindowedCopy::~WindowedCopy()
 {
+    // Its end, noted in finish(), comes while this waits.
     if (m_process.state() != QProcess::NotRunning) {
+        m_programEnding = true;
         interrupt(m_process);
-        m_process.waitForFinished(kInterruptGraceMs);
+        if (!m_process.waitForFinished(kInterruptGraceMs)) {
+            m_process.kill();
+            m_process.waitForFinished(kInterruptGraceMs);
+        }
     }
-    // A copy that outlasts its time is killed by the process's end, with nothing left to tell.
     m_process.disconnect(this);
     delete m_window;
 }
 
-QString WindowedCopy::start(const QString &program, const QStringList &arguments)
+Outcome WindowedCopy::start(const QString &program, const QStringList &arguments)
 {
     m_process.setProgram(program);
     m_process.setArguments(arguments);
@@ -55,7 +59,7 @@ QString WindowedCopy::start(const QString &program, const QStringList &arguments
 }
 
 #ifdef Q_OS_WIN
-QString WindowedCopy::startCommandLine(const QString &commandLine)
+Outcome WindowedCopy::startCommandLine(const QString &commandLine)
 {
     // The system's own search finds the program named first on the line, which reaches it as it
     // stands. The copy's console stays hidden: this window shows its output.
@@ -73,20 +77,19 @@ QString WindowedCopy::startCommandLine(const QString &commandLine)
 }
 #endif
 
-QString WindowedCopy::launch(const QString &program)
+Outcome WindowedCopy::launch(const QString &program)
 {
     m_started = QDateTime::currentDateTime();
     m_process.start();
     if (!m_process.waitForStarted()) {
         const QString reason =
             QStringLiteral("%1 could not be started: %2").arg(program, m_process.errorString());
-        logNotStarted(m_log, m_title, reason);
-        return reason;
+        return Outcome::failed(logNotStarted(m_log, m_title, reason));
     }
     m_window = new CopyWindow(m_title);
     connect(m_window, &CopyWindow::closing, this, &WindowedCopy::windowClosing);
     m_window->showMinimized();
-    return {};
+    return Outcome::done();
 }
 
 void WindowedCopy::readOutput(QProcess::ProcessChannel channel, bool toTheEnd)
@@ -127,18 +130,24 @@ void WindowedCopy::finish(int exitCode, QProcess::ExitStatus status)
     m_ending.bySignal = status == QProcess::CrashExit;
     m_ending.code = exitCode;
 
-    const QString words = endingWords(m_ending);
-    const QString logError =
+    const QString words =
+        m_programEnding ? QStringLiteral("The copy was ended because the program ended.")
+                        : endingWords(m_ending);
+    const Outcome logged =
         m_log.append({m_title, m_started, m_transcript.text(), QDateTime::currentDateTime(),
                       endingStatus(m_ending) + QStringLiteral(". ") + words});
+    if (m_programEnding)
+        return;
     const QString logWords =
-        logError.isEmpty() ? QStringLiteral("Its output is in the run log %1.").arg(m_log.path())
-                           : QStringLiteral("The run log %1 could not be written: %2.")
-                                 .arg(m_log.path(), logError);
+        logged.ok() ? QStringLiteral("Its output is in the run log %1.").arg(m_log.path())
+                    : QStringLiteral("The run log %1 could not be written: %2.")
+                          .arg(m_log.path(), logged.why());
     if (m_window && !m_windowClosed) {
-        m_window->showEnding(words + QLatin1Char(' ') + logWords, !endedWell(m_ending));
-        // Kept open when the log failed, as that is the only place that says so.
-        if (endedWell(m_ending) && logError.isEmpty())
+        // Shown, not minimized, when the log failed, as the window is then the only place that
+        // says what happened.
+        const bool wentWrong = !endedWell(m_ending) || !logged.ok();
+        m_window->showEnding(words + QLatin1Char(' ') + logWords, wentWrong);
+        if (!wentWrong)
             m_window->close();
     }
     if (m_windowClosed)
@@ -154,8 +163,13 @@ void WindowedCopy::windowClosing()
         deleteLater();
 }
 
-void logNotStarted(const RunLog &log, const QString &title, const QString &reason)
+QString logNotStarted(const RunLog &log, const QString &title, const QString &reason)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    log.append({title, now, {}, now, QStringLiteral("not started: %1").arg(reason)});
+    const Outcome logged =
+        log.append({title, now, {}, now, QStringLiteral("not started: %1").arg(reason)});
+    if (logged.ok())
+        return reason;
+    return QStringLiteral("%1 (the run log %2 could not be written: %3)")
+        .arg(reason, log.path(), logged.why());
 }

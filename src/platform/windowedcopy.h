@@ -5,6 +5,7 @@
 
 #include "copyending.h"
 #include "outputtranscript.h"
+#include "common/outcome.h"
 #include "runlog.h"
 
 #include <QPointer>
@@ -18,19 +19,20 @@ class WindowedCopy final : public QObject
   public:
     // The title names the copy in its window's caption and in the log.
     explicit WindowedCopy(RunLog log, QString title, QObject *parent);
-    // A copy still running is interrupted, as closing its window does, and waited for.
+    // A copy still running as the program ends is interrupted, as closing its window does, waited
+    // for a while and killed if it goes on; its log entry says so.
     ~WindowedCopy() override;
 
-    // Starts the program and shows its window minimized. Returns an empty text, or the system's
-    // reason why the program could not be started, which is logged.
-    QString start(const QString &program, const QStringList &arguments);
+    // Starts the program and shows its window minimized. A program that cannot be started is
+    // logged with the system's reason.
+    Outcome start(const QString &program, const QStringList &arguments);
 #ifdef Q_OS_WIN
     // The same for a whole command line, started as it stands.
-    QString startCommandLine(const QString &commandLine);
+    Outcome startCommandLine(const QString &commandLine);
 #endif
 
   private:
-    QString launch(const QString &program);
+    Outcome launch(const QString &program);
     void readOutput(QProcess::ProcessChannel channel, bool toTheEnd);
     void takeLines(const QByteArray &lines, bool failure);
     void finish(int exitCode, QProcess::ExitStatus status);
@@ -41,11 +43,13 @@ class WindowedCopy final : public QObject
     QDateTime m_started;
     QProcess m_process;
     QByteArray m_partialLines[2]; // of the output and the error output
-    OutputTranscript m_transcript;
+    OutputTranscript m_transcript{RunLog::kOutputBudget};
     CopyEnding m_ending;
     QPointer<CopyWindow> m_window;
     bool m_windowClosed = false;
+    bool m_programEnding = false;
 };
 
-// Logs a copy whose program could not be started, with the reason.
-void logNotStarted(const RunLog &log, const QString &title, const QString &reason);
+// Logs a copy whose program could not be started, with the reason. Returns that reason, with
+// why the log could not be written where it could not.
+QString logNotStarted(const RunLog &log, const QString &title, const QString &reason);

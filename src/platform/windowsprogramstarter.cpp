@@ -26,28 +26,30 @@ QString systemMessage(DWORD code)
     return message.isEmpty() ? QStringLiteral("error %1").arg(code) : message;
 }
 
+} // namespace
+
 // Maximized and with the focus; it outlives this program.
-QString startOnItsOwn(const QString &commandLine)
+Outcome WindowsProgramStarter::start(const ProgramStart &request)
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMAXIMIZED;
     PROCESS_INFORMATION process{};
-    std::wstring line = commandLine.toStdWString();
+    std::wstring line = request.commandLine.toStdWString();
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        return QStringLiteral("%1 could not be started: %2")
-            .arg(commandLine, systemMessage(GetLastError()));
+        return Outcome::failed(QStringLiteral("%1 could not be started: %2")
+                                   .arg(request.commandLine, systemMessage(GetLastError())));
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return {};
+    return Outcome::done();
 }
 
 // Through the shell's "open", as Explorer opens it. The shell's own failure box is left out: the
 // caller reports the failure.
-QString openDocument(const QString &document)
+Outcome WindowsProgramStarter::open(const QString &document)
 {
     const std::wstring file = QDir::toNativeSeparators(document).toStdWString();
     SHELLEXECUTEINFOW open{};
@@ -57,31 +59,21 @@ QString openDocument(const QString &document)
     open.lpFile = file.c_str();
     open.nShow = SW_SHOWMAXIMIZED;
     if (!ShellExecuteExW(&open)) {
-        return QStringLiteral("%1 could not be opened: %2")
-            .arg(QDir::toNativeSeparators(document), systemMessage(GetLastError()));
+        return Outcome::failed(QStringLiteral("%1 could not be opened: %2")
+                                   .arg(QDir::toNativeSeparators(document),
+                                        systemMessage(GetLastError())));
     }
-    return {};
+    return Outcome::done();
 }
 
-} // namespace
-
-QString WindowsProgramStarter::start(const ProgramStart &request)
-{
-    if (request.state == WindowState::MinimizedActive)
-        return startCopy(request);
-    if (request.commandLine.isEmpty())
-        return openDocument(request.program);
-    return startOnItsOwn(request.commandLine);
-}
-
-QString WindowsProgramStarter::startCopy(const ProgramStart &request)
+Outcome WindowsProgramStarter::startCopy(const ProgramStart &request)
 {
     const QString title = request.caption.isEmpty()
                               ? request.commandLine
                               : request.caption + QStringLiteral(": ") + request.commandLine;
     auto *copy = new WindowedCopy(m_runLog, title, &m_copies);
-    const QString reason = copy->startCommandLine(request.commandLine);
-    if (!reason.isEmpty())
+    const Outcome started = copy->startCommandLine(request.commandLine);
+    if (!started.ok())
         delete copy;
-    return reason;
+    return started;
 }

@@ -16,14 +16,13 @@ class WindowsProgramStarter final : public ProgramStarter
     // Copies still running are ended and waited for.
     ~WindowsProgramStarter() override = default;
 
-    // A copy (minimized and active) runs in a copy window of its own, with its console hidden,
-    // and keeps the program running until its window closes. Any other program starts on its
-    // own, maximized, and outlives the program; a start without a command line opens the
-    // document named by its program in the program the system associates with it.
-    QString start(const ProgramStart &request) override;
+    // A copy's console stays hidden: its copy window shows the output. Documents open in the
+    // program the system associates with them.
+    Outcome startCopy(const ProgramStart &copy) override;
+    Outcome start(const ProgramStart &program) override;
+    Outcome open(const QString &document) override;
 
   private:
-    QString startCopy(const ProgramStart &request);
 
     RunLog m_runLog;
     QObject m_copies; // parent of the copies still running or showing their end

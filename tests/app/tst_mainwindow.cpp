@@ -73,7 +73,7 @@ qsizetype runsThrough(WindowFixture &f, const QDateTime &from, const QDateTime &
         f.clock.set(second);
         f.window().Timer1_Timer();
     }
-    return f.programs.started.size();
+    return f.programs.copies.size();
 }
 
 // A locked list keeps its entry whatever key the user presses.
@@ -238,7 +238,7 @@ class tst_MainWindow : public QObject
         f.clock.advance(400); // the same second shown again changes nothing
         f.window().Timer1_Timer();
 
-        QCOMPARE(f.programs.started.size(), 1);
+        QCOMPARE(f.programs.copies.size(), 1);
         QCOMPARE(f.find<QLabel>("lblTimer")->text(), QStringLiteral("12:01:00 AM"));
         QCOMPARE(f.find<QLabel>("lblDate")->text(), QStringLiteral("3/12/2026"));
         QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/19/2026"));
@@ -288,7 +288,7 @@ class tst_MainWindow : public QObject
         f.window().Timer1_Timer();
         QCOMPARE(f.find<QLabel>("lblTimer")->text() + " " + f.find<QLabel>("lblDate")->text(),
                  "11:00:00 PM 3/5/2026");
-        QCOMPARE(f.programs.started.size(), 1);
+        QCOMPARE(f.programs.copies.size(), 1);
         QCOMPARE(f.messages.notices, QStringList{"Folder pair 1 was not copied: gone"});
         QCOMPARE(f.messages.shown, f.messages.notices);
         QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/6/2026"));
@@ -322,7 +322,7 @@ class tst_MainWindow : public QObject
         }
         for (int pair = 1; pair <= 7; ++pair) {
             (f.window().*copies[pair - 1])();
-            QCOMPARE(f.programs.started.value(pair - 1).arguments.mid(0, 2),
+            QCOMPARE(f.programs.copies.value(pair - 1).arguments.mid(0, 2),
                      (QStringList{QStringLiteral("/from%1").arg(pair),
                                   f.at(QStringLiteral("to%1").arg(pair))}));
             f.find<QCheckBox>(QStringLiteral("Check%1").arg(pair))->setChecked(true);
@@ -435,8 +435,8 @@ class tst_MainWindow : public QObject
         f.restart();
         QCOMPARE(pairArea(f), (QStringList{"1:" + kFrom, "2:" + f.at("to"), "Check1"}));
         f.window().Command1_Click();
-        QCOMPARE(f.programs.started.size(), 1);
-        QCOMPARE(f.programs.started[0].arguments.value(0), kFrom);
+        QCOMPARE(f.programs.copies.size(), 1);
+        QCOMPARE(f.programs.copies[0].arguments.value(0), kFrom);
     }
 };
 

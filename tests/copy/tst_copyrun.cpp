@@ -42,7 +42,7 @@ class tst_CopyRun : public QObject
         QStringList started() const
         {
             QStringList commands;
-            for (const ProgramStart &start : programs.started) {
+            for (const ProgramStart &start : programs.copies) {
                 if (start.program != "xcopy.exe" || start.arguments.mid(2) != QStringList{"/D", "/Y", "/S"})
                     qFatal("not a copy command: %s", qPrintable(start.commandLine));
                 commands.append(start.caption + ": " + start.arguments.value(0) + " -> " +
@@ -87,7 +87,7 @@ class tst_CopyRun : public QObject
         s.fill(2, "", "", false);
         s.fill(5, "", "", true);
         QVERIFY(s.run.run().refused);
-        QVERIFY(s.programs.started.isEmpty());
+        QVERIFY(s.programs.copies.isEmpty());
 
         s.fill(1, "", "/somewhere", false);
         const CopyRunReport report = s.run.run();
@@ -146,7 +146,7 @@ class tst_CopyRun : public QObject
         const CopyRunReport report = s.run.run();
         QCOMPARE(report.nextCopyDate, std::nullopt);
         QVERIFY(report.saved.why().contains("Could not save the next copy date"));
-        QCOMPARE(s.programs.started.size(), 3);
+        QCOMPARE(s.programs.copies.size(), 3);
         QCOMPARE(s.db.records(Table::Date), QStringList{"2026-03-19"});
     }
 };

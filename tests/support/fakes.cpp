@@ -17,10 +17,29 @@ void FakeMessageBoxes::notify(const QString &text)
     notices.append(text);
 }
 
-QString FakeProgramStarter::start(const ProgramStart &request)
+Outcome FakeProgramStarter::startCopy(const ProgramStart &copy)
+{
+    return take(copy, copies);
+}
+
+Outcome FakeProgramStarter::start(const ProgramStart &program)
+{
+    return take(program, started);
+}
+
+Outcome FakeProgramStarter::open(const QString &document)
+{
+    QList<ProgramStart> documents;
+    const Outcome taken = take({QString(), document, {}}, documents);
+    if (taken.ok())
+        opened.append(document);
+    return taken;
+}
+
+Outcome FakeProgramStarter::take(const ProgramStart &request, QList<ProgramStart> &into)
 {
     if (QString reason = failure ? failure(request) : QString(); !reason.isEmpty())
-        return reason;
-    started.append(request);
-    return {};
+        return Outcome::failed(reason);
+    into.append(request);
+    return Outcome::done();
 }

@@ -45,11 +45,19 @@ class FakeMessageBoxes final : public MessageBoxes
 class FakeProgramStarter final : public ProgramStarter
 {
   public:
-    QString start(const ProgramStart &request) override;
+    Outcome startCopy(const ProgramStart &copy) override;
+    Outcome start(const ProgramStart &program) override;
+    Outcome open(const QString &document) override;
 
-    QList<ProgramStart> started;
-    // Returns the failure reason for a request, or an empty text to let it start.
+    QList<ProgramStart> copies;  // in the order started
+    QList<ProgramStart> started; // other programs
+    QStringList opened;          // documents
+    // Returns the failure reason for a start (a document comes as its program), or an empty text
+    // to let it start.
     std::function<QString(const ProgramStart &)> failure;
+
+  private:
+    Outcome take(const ProgramStart &request, QList<ProgramStart> &into);
 };
 
 class FakeDrives final : public Drives
