@@ -100,23 +100,19 @@ class tst_MainWindow : public QObject
     // The window's texts do not follow the user's language or region.
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void automaticBoxSwitchesTheScheduleGroup()
+    // The automatic box shows the schedule group in place of the copy and add-folder buttons;
+    // activation freezes it.
+    void automaticBoxAndActivationFreezeTheSchedule()
     {
         WindowFixture f;
-        f.open();
+        f.open().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window()));
         QCOMPARE(shown(f), kOthers.mid(0, 4));
         f.click("ckUseTimer");
         QCOMPARE(shown(f), kGroup + QStringList({"ckUseTimer", "lblUseTimer"}));
         f.click("ckUseTimer");
         QCOMPARE(shown(f), kOthers.mid(0, 4));
         QCOMPARE(f.database.records(Table::AutoSync), QStringList{"0"});
-    }
-
-    void activationFreezesTheSchedule()
-    {
-        WindowFixture f;
-        f.open().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.window()));
 
         activate(f, QStringLiteral("3"), QStringLiteral("1:00:00 AM"));
 
@@ -136,34 +132,24 @@ class tst_MainWindow : public QObject
         QVERIFY(!list->view()->isVisible());
     }
 
-    void refusalMovesTheFocus_data()
-    {
-        QTest::addColumn<QString>("days");
-        QTest::addColumn<bool>("locked");
-        QTest::addColumn<QString>("focus");
-        QTest::newRow("no lock box") << "7" << false << "Text1";
-        QTest::newRow("no interval") << "" << true << "cmbDays";
-    }
-
+    // A refused activation puts the focus where the user has something to fix.
     void refusalMovesTheFocus()
     {
-        QFETCH(QString, days);
-        QFETCH(bool, locked);
-        QFETCH(QString, focus);
-        WindowFixture f;
-        f.open().show();
-        QVERIFY(QTest::qWaitForWindowActive(&f.window()));
-        activate(f, days, QStringLiteral("1:00:00 AM"), false);
-        if (!locked)
-            f.click("Check1");
-        f.find<QLineEdit>("Text4")->setFocus();
-
-        f.window().cmdActivateAS_Click();
-
-        QCOMPARE(f.messages.shown.size(), 1);
-        QCOMPARE(QApplication::focusWidget(), f.find<QWidget>(focus));
-        QVERIFY(!listsLocked(f));
-        QVERIFY(f.find<QWidget>("lblSyncSet")->isHidden());
+        for (const auto &[days, locked, focus] : {std::tuple("7", false, "Text1"),
+                                                  std::tuple("", true, "cmbDays")}) {
+            WindowFixture f;
+            f.open().show();
+            QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+            activate(f, days, QStringLiteral("1:00:00 AM"), false);
+            if (!locked)
+                f.click("Check1");
+            f.find<QLineEdit>("Text4")->setFocus();
+            f.window().cmdActivateAS_Click();
+            QCOMPARE(f.messages.shown.size(), 1);
+            QCOMPARE(QApplication::focusWidget(), f.find<QWidget>(focus));
+            QVERIFY(!listsLocked(f));
+            QVERIFY(f.find<QWidget>("lblSyncSet")->isHidden());
+        }
     }
 
     // A failed save is the only message: no confirmation, and the lists stay open for another
@@ -186,14 +172,15 @@ class tst_MainWindow : public QObject
         QCOMPARE(runsThrough(f, {today, QTime(21, 59, 59)}, {today, QTime(22, 0, 1)}), 0);
     }
 
+    // Stopped with OK, every setting is erased, the window goes back to the manual mode, and the
+    // date and time that stay on the window start nothing; Cancel keeps the schedule active.
     void stop_data()
     {
         QTest::addColumn<bool>("ok");
         QTest::newRow("OK") << true;
-        QTest::newRow("Cancel keeps the schedule active") << false;
+        QTest::newRow("Cancel") << false;
     }
 
-    // A stopped schedule's date and time stay on the window and start nothing.
     void stop()
     {
         QFETCH(bool, ok);
@@ -357,7 +344,7 @@ class tst_MainWindow : public QObject
         QTest::addColumn<QStringList>("flags");
         QTest::addColumn<QStringList>("saved");
         QTest::addColumn<QStringList>("shown");
-        const QStringList on{"1"};
+        const QStringList on{"1"}; // the next copy date stored: 9 March
         QTest::newRow("pair 2 saved, pair 1 not") << on << QStringList{"3:/from2", "4:/to2"}
                                                   << QStringList{"3:/from2", "4:/to2", "Check2"};
         QTest::newRow("a To folder without its From folder")
@@ -379,6 +366,7 @@ class tst_MainWindow : public QObject
         f.database.add(Table::AutoSync, flags);
         f.database.add(Table::Days, {"7"});
         f.database.add(Table::Time, {"10:00:00 PM"});
+        f.database.add(Table::Date, {"2026-03-09"});
         for (const QString &entry : saved)
             f.database.add(pathTable(entry.section(':', 0, 0).toInt()), {entry.section(':', 1)});
         f.open();
@@ -388,6 +376,8 @@ class tst_MainWindow : public QObject
         QCOMPARE(f.find<QComboBox>("Combo1")->currentText(),
                  automatic ? QStringLiteral("10:00:00 PM") : QString());
         QCOMPARE(f.find<QCheckBox>("ckUseTimer")->isChecked(), automatic);
+        QCOMPARE(f.find<QLabel>("lblNextDate")->text(),
+                 !automatic ? QString() : shown.isEmpty() ? "3/5/2026" : "3/9/2026");
         // The schedule runs on, with no confirmation at start-up.
         QCOMPARE(listsLocked(f), !shown.isEmpty());
         QCOMPARE(f.find<QWidget>("lblSyncSet")->isHidden(), shown.isEmpty());
@@ -406,38 +396,6 @@ class tst_MainWindow : public QObject
         }
     }
 
-    // Activated on Monday for every 7 days at 10 PM, restarted on Tuesday morning: next Monday.
-    void restartShowsTheKeptDate()
-    {
-        WindowFixture f;
-        f.clock.set({QDate(2026, 3, 2), QTime(23, 0)});
-        f.open();
-        activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
-        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/9/2026"));
-
-        f.clock.set({QDate(2026, 3, 3), QTime(8, 0)});
-        f.restart();
-        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/9/2026"));
-    }
-
-    // An unlocked pair is forgotten: it comes back empty and unlocked, and no run copies it.
-    void unlockedPairStaysUnlocked()
-    {
-        WindowFixture f;
-        f.open();
-        activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"), false);
-        f.type("Text3", QStringLiteral("/data/two"));
-        f.type("Text4", f.at("old"));
-        f.click("Check2");
-        f.click("Check2");
-        f.window().cmdActivateAS_Click();
-
-        f.restart();
-        QCOMPARE(pairArea(f), (QStringList{"1:" + kFrom, "2:" + f.at("to"), "Check1"}));
-        f.window().Command1_Click();
-        QCOMPARE(f.programs.copies.size(), 1);
-        QCOMPARE(f.programs.copies[0].arguments.value(0), kFrom);
-    }
 };
 
 QTEST_MAIN(tst_MainWindow)
