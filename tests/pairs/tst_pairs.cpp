@@ -256,59 +256,42 @@ class tst_Pairs : public QObject
         QCOMPARE(box(2 * pair)->text(), to);
     }
 
-    // Each pair saves into its own two tables, and a restart brings back exactly the pairs whose
-    // To folder was saved, with the folders they were locked with last, locked and saved once
-    // more; the others come back empty. Typing into a locked pair changes nothing.
+    // Each pair saves into its own two tables and no other, unlocking forgets it, and typing into
+    // a locked pair changes nothing. A restart puts back exactly the pairs whose To folder was
+    // saved (a From folder alone locks nothing), with the folders they were locked with last,
+    // locked and saved once more.
     void eachPairKeepsToItsOwnTables()
     {
         for (FolderPair pair : FolderPair::all()) {
             TestDatabase db;
             FolderPairs pairs(db.store());
-            pairs.type(pair, Side::From, QStringLiteral("/from"));
-            pairs.type(pair, Side::To, QStringLiteral("/to"));
-            QVERIFY(pairs.lock(pair).ok());
-            pairs.type(pair, Side::To, QStringLiteral("/typed while locked"));
-            QVERIFY(pairs.anyLocked());
-            QCOMPARE(pairs[pair].to, QStringLiteral("/to"));
-            for (int n = 1; n <= 14; ++n) {
-                const QStringList saved = n == pair.fromBox() ? QStringList{"/from"}
-                                          : n == pair.toBox() ? QStringList{"/to"}
-                                                              : QStringList();
-                QCOMPARE(db.records(pathTable(n)), saved);
-            }
+            pairs.type(pair, Side::From, "/from");
+            pairs.type(pair, Side::To, "/to");
+            QVERIFY(pairs.lock(pair).ok() && pairs.anyLocked());
+            pairs.type(pair, Side::To, "/typed while locked");
+            QCOMPARE(pairs[pair].to, "/to");
+            for (int n = 1; n <= 14; ++n)
+                QCOMPARE(db.records(pathTable(n)), n == pair.fromBox() ? QStringList{"/from"}
+                                                   : n == pair.toBox() ? QStringList{"/to"}
+                                                                       : QStringList());
 
-            db.add(pair.fromTable(), {"/newer from"});
+            const FolderPair other(pair.number() % 7 + 1);
             db.add(pair.toTable(), {"/newer to"});
+            db.add(other.fromTable(), {"/from alone"});
             FolderPairs restarted(db.store());
             QVERIFY(restarted.restore().ok());
-            for (FolderPair other : FolderPair::all()) {
-                const PairEntry &entry = restarted[other];
-                const bool own = other.number() == pair.number();
-                QCOMPARE(entry.locked, own);
-                QCOMPARE(entry.from, own ? QStringLiteral("/newer from") : QString());
-                QCOMPARE(entry.to, own ? QStringLiteral("/newer to") : QString());
+            for (FolderPair each : FolderPair::all()) {
+                QCOMPARE(restarted[each].locked, each == pair);
+                QCOMPARE(restarted[each].from, each == pair    ? "/from"
+                                               : each == other ? "/from alone"
+                                                               : "");
+                QCOMPARE(restarted[each].to, each == pair ? "/newer to" : "");
             }
-            QCOMPARE(db.records(pair.toTable()), QStringList({"/to", "/newer to", "/newer to"}));
-
-            QVERIFY(restarted.unlock(pair).ok());
-            QVERIFY(!restarted.anyLocked());
+            QCOMPARE(db.records(pair.toTable()), (QStringList{"/to", "/newer to", "/newer to"}));
+            QCOMPARE(db.records(other.fromTable()), QStringList{"/from alone"});
+            QVERIFY(restarted.unlock(pair).ok() && !restarted.anyLocked());
             QCOMPARE(db.records(pair.fromTable()) + db.records(pair.toTable()), QStringList());
         }
-    }
-
-    // A saved To folder alone locks its pair at a restart; a From folder alone does not.
-    void aToFolderAloneLocksItsPairAtARestart()
-    {
-        TestDatabase db;
-        db.add(Table::Path4, {"/to2"});
-        db.add(Table::Path5, {"/from3"});
-        FolderPairs pairs(db.store());
-        QVERIFY(pairs.restore().ok());
-        QVERIFY(pairs[FolderPair(2)].locked);
-        QCOMPARE(pairs[FolderPair(3)].from, QStringLiteral("/from3"));
-        QVERIFY(!pairs[FolderPair(3)].locked);
-        QCOMPARE(db.records(Table::Path3), QStringList());
-        QCOMPARE(db.records(Table::Path4), QStringList({"/to2", "/to2"}));
     }
 
     // A pair is saved whole and forgotten whole: a side that fails leaves the other as it was,

@@ -3,11 +3,7 @@
 #include "store/settingsfolder.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTest>
-#include <QThread>
 
 #include <filesystem>
 #include <future>
@@ -21,7 +17,6 @@ class tst_Settings : public QObject
     void aFullDiskChangesNothing();
     void aFailedCommitIsUndoneAndSaid();
     void stopWaitsForAnotherProgramAndLeavesOnlyTheFlagOff();
-    void aProgramKilledWhileSavingLosesNothingSaved();
     void settingsArePutInPlace_data();
     void settingsArePutInPlace();
 };
@@ -129,36 +124,6 @@ void tst_Settings::stopWaitsForAnotherProgramAndLeavesOnlyTheFlagOff()
     for (const TableDefinition &def : kTables)
         QCOMPARE(db.records(def.table),
                  def.table == Table::AutoSync ? QStringList{"0"} : QStringList());
-}
-
-// A program killed in the middle of saving leaves settings that pass SQLite's integrity check,
-// with every save that had returned and no half of one.
-void tst_Settings::aProgramKilledWhileSavingLosesNothingSaved()
-{
-    TestDatabase db;
-    // Each kill falls at a chance point of a round, so that some fall inside a save.
-    for (int kill = 1; kill <= 20; ++kill) {
-        QProcess saver;
-        QElapsedTimer clock;
-        clock.start();
-        saver.start(SAVE_LOOP, {db.path()});
-        while (saver.peek(1 << 16).count('\n') < 10)
-            QVERIFY2(saver.waitForReadyRead(10000), saver.readAllStandardError().constData());
-        // A round takes about a tenth of the time the first ten took, in microseconds.
-        QThread::usleep(QRandomGenerator::global()->bounded(clock.nsecsElapsed() / 10000 + 1));
-        saver.kill();
-        QVERIFY(saver.waitForFinished(10000));
-        QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
-        const int lastSaved = saver.readAllStandardOutput().trimmed().split('\n').last().toInt();
-
-        QCOMPARE(db.execute("PRAGMA integrity_check"), "ok");
-        // Each round appends its number once: every round up to the last one that returned.
-        const QStringList rounds = db.records(Table::Path1);
-        QCOMPARE(rounds.last().toInt(), rounds.size());
-        QCOMPARE_GE(rounds.size(), lastSaved);
-        // Before that it replaces the date, never only half of it.
-        QCOMPARE(db.records(Table::Date).size(), 1);
-    }
 }
 
 // The install's step that puts the settings in place: a data folder of the owner's alone, linked
