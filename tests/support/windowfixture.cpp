@@ -22,12 +22,6 @@ frmSelect &WindowFixture::open()
     return *m_window;
 }
 
-frmSelect &WindowFixture::restart()
-{
-    delete m_window;
-    return open();
-}
-
 void typeInto(QLineEdit *box, const QString &text)
 {
     box->selectAll();

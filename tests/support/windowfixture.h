@@ -27,8 +27,6 @@ class WindowFixture
     // Creates the main window, which runs the start-up restore. Records put into the database
     // beforehand are what the restore finds.
     frmSelect &open();
-    // The program ended and started again on the same settings database.
-    frmSelect &restart();
     frmSelect &window() { return *m_window; }
     bool isOpen() const { return !m_window.isNull(); }
 
