@@ -153,13 +153,18 @@ class tst_MainWindow : public QObject
     }
 
     // A failed save is the only message: no confirmation, and the lists stay open for another
-    // try.
+    // try. The message comes once the failed save is undone: what is saved while it is open is
+    // saved for good.
     void failedSaveLeavesTheScheduleOpen()
     {
         WindowFixture f;
         f.open();
         f.database.failEvery("INSERT", Table::Days);
+        f.messages.whileShown = [&f] {
+            QVERIFY(f.database.store().AppendRecord(Table::Path14, "/saved meanwhile").ok());
+        };
         activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
+        QCOMPARE(f.database.records(Table::Path14), QStringList{"/saved meanwhile"});
 
         QCOMPARE(f.messages.shown.size(), 1);
         QVERIFY2(f.messages.shown[0].contains(QLatin1String("disk is full")),

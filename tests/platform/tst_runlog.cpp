@@ -1,9 +1,10 @@
-// The run log on its own: when it starts anew, that no entry of a run is ever dropped, and that
-// two programs writing it at once lose nothing.
+// The run log on every system: where it is, what an entry says, when it starts anew, how much of a
+// copy's output it keeps, that no entry of a run is ever dropped, and that two programs writing it
+// at once lose nothing.
 #include "platform/outputtranscript.h"
 #include "platform/runlog.h"
 
-#include <QFile>
+#include <QDir>
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -47,6 +48,41 @@ class tst_RunLog : public QObject
     Q_OBJECT
 
   private slots:
+    // In the user's state folder, in a log and folders the user alone may read.
+    void keepsEntriesPrivatelyInTheStateFolder()
+    {
+#ifdef Q_OS_WIN
+        QCOMPARE(RunLog::defaultPath(),
+                 qEnvironmentVariable("LOCALAPPDATA") + "\\RevuredAVeze\\xcopy.log");
+#else
+        // $XDG_STATE_HOME, unless it is unset or relative, which it may not be.
+        const char *const stateHomes[][2] = {
+            {"/srv/state", "/srv/state"}, {"", "~/.local/state"}, {"state", "~/.local/state"}};
+        for (const auto &[stateHome, folder] : stateHomes) {
+            qputenv("XDG_STATE_HOME", stateHome);
+            QCOMPARE(RunLog::defaultPath(),
+                     QString(folder).replace('~', QDir::homePath()) + "/RevuredAVeze/xcopy.log");
+        }
+        qunsetenv("XDG_STATE_HOME");
+#endif
+        QTemporaryDir home;
+        const RunLog log(home.filePath("state/RevuredAVeze/xcopy.log"));
+        const QDateTime nine(QDate(2026, 3, 5), QTime(9, 0));
+        QVERIFY(log.append({"Folder pair 1: xcopy", nine, "1 File(s) copied\n", nine.addSecs(3),
+                            "exit status 0. The copy is done."})
+                    .ok());
+        QCOMPARE(contents(log.path()),
+                 "==== Folder pair 1: xcopy\nStarted 2026-03-05 09:00:00\n1 File(s) copied\n"
+                 "Ended 2026-03-05 09:00:03, exit status 0. The copy is done.\n\n");
+#ifndef Q_OS_WIN
+        const QFile::Permissions mine =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        QCOMPARE(QFile::permissions(log.path()), mine);
+        for (const QString &made : {home.filePath("state"), QFileInfo(log.path()).path()})
+            QCOMPARE(QFile::permissions(made), mine | QFile::ExeOwner | QFile::ExeUser);
+#endif
+    }
+
     // An entry goes into the log as long as the log has not reached its limit, even when it
     // takes it past; the next entry starts a new log, and the full one replaces the old part.
     void startsAnewOnceTheLimitIsReached()
@@ -66,76 +102,66 @@ class tst_RunLog : public QObject
     }
 
     // Seven copies of a run, each with more output than the log keeps of one, all end up in the
-    // log, however full it was before the run.
+    // log, however full it was before the run. Of each output it keeps the first lines, the
+    // failures between and the last lines, and counts the lines left out.
     void aRunLosesNoEntry()
     {
-        for (const qsizetype before : {qsizetype(0), RunLog::kSizeLimit / 2,
-                                       RunLog::kSizeLimit - 1000}) {
+        OutputTranscript transcript(RunLog::kOutputBudget);
+        for (int line = 1; line <= 200000; ++line)
+            transcript.add("dst/folder/file " + QByteArray::number(line), line % 50 == 0);
+        const QByteArray output = transcript.text();
+        QVERIFY(output.size() <= RunLog::kOutputBudget + 64);
+        QVERIFY(output.startsWith("dst/folder/file 1\n"));
+        QVERIFY(output.contains("\ndst/folder/file 5000\n"));
+        QVERIFY(output.endsWith("\ndst/folder/file 200000\n"));
+        const QByteArray leftOut = QByteArray::number(200000 - output.count('\n') + 1);
+        QVERIFY(output.contains("\n[" + leftOut + " lines of output left out here]\n"));
+
+        for (const qsizetype before :
+             {qsizetype(0), RunLog::kSizeLimit / 2, RunLog::kSizeLimit - 1000}) {
             QTemporaryDir folder;
             const RunLog log(folder.filePath("xcopy.log"));
             if (before > 0)
                 QVERIFY(log.append(entryOfSize("before", before)).ok());
             QStringList run;
             for (int pair = 1; pair <= 7; ++pair) {
-                OutputTranscript transcript(RunLog::kOutputBudget);
-                for (int line = 0; line < 200000; ++line)
-                    transcript.add("dst/folder/file " + QByteArray::number(line), line % 50 == 0);
                 run.append(QStringLiteral("Folder pair %1").arg(pair));
-                QVERIFY(log.append({run.last(), {}, transcript.text(), {}, "exit status 0."}).ok());
+                QVERIFY(log.append({run.last(), {}, output, {}, "exit status 0."}).ok());
             }
             QCOMPARE(titles(log).mid(titles(log).indexOf("Folder pair 1")), run);
         }
     }
 
-    // A program that is writing the log holds it: another waits until it is done, then writes.
-    void aWriterWaitsForTheOneWriting()
+    // A program writing the log holds it: the others wait until it is done. Two writing at once,
+    // starting anew many times between them: every entry is whole, the old part is a full log,
+    // and what remains of each one's entries follows on to its last one without a gap.
+    void writersTakeTurns()
     {
         QTemporaryDir folder;
         const RunLog log(folder.filePath("xcopy.log"));
         QLockFile writing(log.path() + ".lock");
         QVERIFY(writing.tryLock(0));
-        QProcess writer;
-        writer.start(QStringLiteral(LOG_WRITER), {log.path(), "A", "1", "10"});
-        QVERIFY(!writer.waitForFinished(1000));
+        constexpr int kEntries = 1000;
+        QProcess writers[2];
+        for (int n = 0; n < 2; ++n)
+            writers[n].start(LOG_WRITER,
+                             {log.path(), n == 0 ? "A" : "B", QString::number(kEntries), "3000"});
+        QVERIFY(!writers[0].waitForFinished(1000));
         QVERIFY(!QFile::exists(log.path()));
         writing.unlock();
-        QVERIFY(writer.waitForFinished(20000));
-        QCOMPARE(writer.exitCode(), 0);
-        QCOMPARE(titles(log), QStringList{"A 1"});
-    }
-
-    // Two programs writing at once, starting anew many times between them: every entry is
-    // whole, the old part is a full log, and what remains of each program's entries follows on
-    // to its last one without a gap.
-    void twoWritersLoseNothing()
-    {
-        QTemporaryDir folder;
-        const RunLog log(folder.filePath("xcopy.log"));
-        constexpr int kEntries = 1000;
-        QList<QProcess *> writers;
-        for (const char *label : {"A", "B"}) {
-            auto *writer = new QProcess(this);
-            writer->start(QStringLiteral(LOG_WRITER),
-                          {log.path(), label, QString::number(kEntries), "3000"});
-            writers.append(writer);
-        }
-        for (QProcess *writer : writers) {
-            QVERIFY(writer->waitForFinished(120000));
-            QCOMPARE(writer->readAllStandardError(), QByteArray());
-            QCOMPARE(writer->exitCode(), 0);
+        for (QProcess &writer : writers) {
+            QVERIFY(writer.waitForFinished(120000));
+            QCOMPARE(writer.readAllStandardError(), QByteArray());
+            QCOMPARE(writer.exitCode(), 0);
         }
         const QStringList found = titles(log);
         QCOMPARE(contents(log.path() + ".1").count("==== ") + contents(log.path()).count("==== "),
                  found.size());
         QVERIFY(contents(log.path() + ".1").size() >= RunLog::kSizeLimit);
-        for (const char *label : {"A ", "B "}) {
-            QList<int> numbers;
-            for (const QString &title : found) {
-                if (title.startsWith(QLatin1String(label)))
-                    numbers.append(title.mid(2).toInt());
-            }
-            for (qsizetype n = 0; n < numbers.size(); ++n)
-                QCOMPARE(numbers[n], kEntries - numbers.size() + 1 + int(n));
+        for (const QString label : {"A ", "B "}) {
+            const QStringList mine = found.filter(label);
+            for (qsizetype n = 0; n < mine.size(); ++n)
+                QCOMPARE(mine[n], label + QString::number(kEntries - mine.size() + 1 + n));
         }
     }
 };

@@ -3,6 +3,8 @@
 void FakeMessageBoxes::inform(const QString &text)
 {
     shown.append(text);
+    if (whileShown)
+        whileShown();
 }
 
 bool FakeMessageBoxes::confirm(const QString &text)

@@ -40,6 +40,8 @@ class FakeMessageBoxes final : public MessageBoxes
     QStringList shown;    // every text, in order
     QStringList notices;  // the texts of notify(), which waits for nobody
     QQueue<bool> answers; // answers to confirm(); Cancel when empty
+    // What happens while a box that waits for the user is open, such as a tick of the clock.
+    std::function<void()> whileShown;
 };
 
 class FakeProgramStarter final : public ProgramStarter
