@@ -1,6 +1,6 @@
-// The copy run: the copy run's answer shown on the window. A refusal is answered at once; the
-// pairs that could not start are reported once everything else is done, in a box that holds up
-// neither the clock nor the next run.
+// The copy run on the window. A refusal is answered at once; the pairs that could not start are
+// reported once everything else is done, in a box that holds up neither the clock nor the next
+// run.
 #include "frmselect.h"
 
 #include "copy/frmxcopynotify.h"

@@ -11,15 +11,12 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() != 5)
-        return 2;
-    const RunLog log(arguments[1]);
-    const int count = arguments[3].toInt();
-    const QByteArray output(arguments[4].toInt(), 'x');
-    for (int n = 1; n <= count; ++n) {
-        const Outcome appended = log.append(
-            {arguments[2] + ' ' + QString::number(n), {}, output + '\n', {}, "exit status 0."});
+    const QStringList arguments = QCoreApplication::arguments(); // PATH LABEL COUNT SIZE
+    const RunLog log(arguments.value(1));
+    const QByteArray output = QByteArray(arguments.value(4).toInt(), 'x') + '\n';
+    for (int n = 1; n <= arguments.value(3).toInt(); ++n) {
+        const QString title = arguments[2] + ' ' + QString::number(n);
+        const Outcome appended = log.append({title, {}, output, {}, "exit status 0."});
         if (!appended.ok()) {
             std::fprintf(stderr, "%s\n", qPrintable(appended.why()));
             return 1;
