@@ -142,8 +142,8 @@ void frmSelect::Timer1_Timer()
 }
 
 // The clock ticks just after each wall-clock second, re-armed at every tick from a fresh reading,
-// so that it neither drifts past a second nor shows one twice. A coarse timer may fire some milliseconds early, inside the second already
-// shown.
+// so that it neither drifts past a second nor shows one twice. A coarse timer may fire some
+// milliseconds early, inside the second already shown.
 void frmSelect::armClock()
 {
     constexpr int kPastTheSecond = 5; // ms
