@@ -42,8 +42,7 @@ void frmSelect::dirChange(Side side)
 
 void frmSelect::lockClick(FolderPair pair)
 {
-    const Outcome saved =
-        ui.lockBox(pair)->isChecked() ? m_pairs.lock(pair) : m_pairs.unlock(pair);
+    const Outcome saved = ui.lockBox(pair)->isChecked() ? m_pairs.lock(pair) : m_pairs.unlock(pair);
     drawPair(pair);
     drawLock(pair);
     report(saved);

@@ -20,7 +20,7 @@ struct CopyRunReport
 {
     bool refused = false; // nothing locked, or no path entered: nothing started or saved
     QList<FolderPair> started;
-    QStringList failures;             // one line for each pair that could not start
+    QStringList failures;              // one line for each pair that could not start
     std::optional<QDate> nextCopyDate; // moved on, with the automatic mode on
     Outcome saved = Outcome::done();   // moving the next copy date on
 };

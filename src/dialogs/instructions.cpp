@@ -13,8 +13,7 @@ const QString kTextCommandLine =
 
 } // namespace
 
-Outcome openInstructions(ProgramStarter &programs, const QString &installFolder,
-                         Instructions which)
+Outcome openInstructions(ProgramStarter &programs, const QString &installFolder, Instructions which)
 {
     // The pdf's fixed line names Internet Explorer, which current Windows no longer has: the pdf
     // opens in the program the desktop opens pdf files with, on every system.

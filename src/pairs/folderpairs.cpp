@@ -54,8 +54,8 @@ Outcome FolderPairs::restore()
         const SettingsStore::Read from = m_store.ReadNewestField(pair.fromTable());
         const SettingsStore::Read to = m_store.ReadNewestField(pair.toTable());
         restored = restored.also(from.outcome()).also(to.outcome());
-        m_entries[pair.index()] = {from.value().value_or(QString()),
-                                   to.value().value_or(QString()), false};
+        m_entries[pair.index()] = {from.value().value_or(QString()), to.value().value_or(QString()),
+                                   false};
         if (to.value())
             restored = restored.also(lock(pair));
     }

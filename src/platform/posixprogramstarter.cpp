@@ -119,8 +119,9 @@ QString PosixProgramStarter::resolve(const QString &program) const
 Outcome PosixProgramStarter::notFound(const QString &program) const
 {
     if (program.contains(QLatin1Char('/')))
-        return Outcome::failed(QStringLiteral("%1 was not found: %2")
-                                   .arg(nameHere(program), QString::fromLocal8Bit(std::strerror(ENOENT))));
+        return Outcome::failed(
+            QStringLiteral("%1 was not found: %2")
+                .arg(nameHere(program), QString::fromLocal8Bit(std::strerror(ENOENT))));
     return Outcome::failed(
         QStringLiteral("%1 was not found in the installation folder %2 nor on PATH (%3)")
             .arg(nameHere(program), m_installFolder, qEnvironmentVariable("PATH")));
@@ -136,8 +137,9 @@ Outcome PosixProgramStarter::start(const ProgramStart &request)
     for (const QString &argument : request.arguments)
         argv.push_back(QFile::encodeName(argument));
     if (const int error = spawnDetached(argv); error != 0)
-        return Outcome::failed(QStringLiteral("%1 could not be started: %2")
-                                   .arg(request.program, QString::fromLocal8Bit(std::strerror(error))));
+        return Outcome::failed(
+            QStringLiteral("%1 could not be started: %2")
+                .arg(request.program, QString::fromLocal8Bit(std::strerror(error))));
     return Outcome::done();
 }
 

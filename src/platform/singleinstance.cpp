@@ -14,7 +14,8 @@ QString channelName(const QString &key)
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &key) : m_key(key), m_lock(key + QStringLiteral(".lock"))
+SingleInstance::SingleInstance(const QString &key)
+    : m_key(key), m_lock(key + QStringLiteral(".lock"))
 {
     // A program that has run for days still holds its lock: only a lock whose holder is gone is
     // taken over.

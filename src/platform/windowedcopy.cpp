@@ -130,9 +130,9 @@ void WindowedCopy::finish(int exitCode, QProcess::ExitStatus status)
     m_ending.bySignal = status == QProcess::CrashExit;
     m_ending.code = exitCode;
 
-    const QString words =
-        m_programEnding ? QStringLiteral("The copy was ended because the program ended.")
-                        : endingWords(m_ending);
+    const QString words = m_programEnding
+                              ? QStringLiteral("The copy was ended because the program ended.")
+                              : endingWords(m_ending);
     const Outcome logged =
         m_log.append({m_title, m_started, m_transcript.text(), QDateTime::currentDateTime(),
                       endingStatus(m_ending) + QStringLiteral(". ") + words});

@@ -3,9 +3,9 @@
 // its window is gone.
 #pragma once
 
+#include "common/outcome.h"
 #include "copyending.h"
 #include "outputtranscript.h"
-#include "common/outcome.h"
 #include "runlog.h"
 
 #include <QPointer>

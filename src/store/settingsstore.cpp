@@ -332,7 +332,7 @@ Outcome SettingsStore::transaction(const std::function<Outcome()> &steps,
 
 Outcome SettingsStore::failure(const QString &action, Table table, const QString &reason) const
 {
-    return Outcome::failed(QStringLiteral("Could not %1 %2 in the settings database %3: %4")
-                               .arg(action, QLatin1String(definition(table).contents), m_path,
-                                    reason));
+    return Outcome::failed(
+        QStringLiteral("Could not %1 %2 in the settings database %3: %4")
+            .arg(action, QLatin1String(definition(table).contents), m_path, reason));
 }

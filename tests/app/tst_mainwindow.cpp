@@ -135,8 +135,8 @@ class tst_MainWindow : public QObject
     // A refused activation puts the focus where the user has something to fix.
     void refusalMovesTheFocus()
     {
-        for (const auto &[days, locked, focus] : {std::tuple("7", false, "Text1"),
-                                                  std::tuple("", true, "cmbDays")}) {
+        for (const auto &[days, locked, focus] :
+             {std::tuple("7", false, "Text1"), std::tuple("", true, "cmbDays")}) {
             WindowFixture f;
             f.open().show();
             QVERIFY(QTest::qWaitForWindowActive(&f.window()));
@@ -330,11 +330,12 @@ class tst_MainWindow : public QObject
     {
         WindowFixture f;
         SystemClock system;
-        frmSelect window({f.database.store(), system, f.messages, f.programs, f.drives,
-                          f.installFolder.path()});
+        frmSelect window(
+            {f.database.store(), system, f.messages, f.programs, f.drives, f.installFolder.path()});
         QList<QTime> seconds;
-        connect(window.findChild<CaptionLabel *>("lblTimer"), &CaptionLabel::captionChanged,
-                &window, [&] { seconds.append(timeFromText(window.findChild<QLabel *>("lblTimer")->text())); });
+        connect(
+            window.findChild<CaptionLabel *>("lblTimer"), &CaptionLabel::captionChanged, &window,
+            [&] { seconds.append(timeFromText(window.findChild<QLabel *>("lblTimer")->text())); });
         QTest::qWait(3500);
         QVERIFY(seconds.size() >= 3);
         for (qsizetype n = 1; n < seconds.size(); ++n)
@@ -381,8 +382,9 @@ class tst_MainWindow : public QObject
         QCOMPARE(f.find<QComboBox>("Combo1")->currentText(),
                  automatic ? QStringLiteral("10:00:00 PM") : QString());
         QCOMPARE(f.find<QCheckBox>("ckUseTimer")->isChecked(), automatic);
-        QCOMPARE(f.find<QLabel>("lblNextDate")->text(),
-                 !automatic ? QString() : shown.isEmpty() ? "3/5/2026" : "3/9/2026");
+        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), !automatic        ? QString()
+                                                        : shown.isEmpty() ? "3/5/2026"
+                                                                          : "3/9/2026");
         // The schedule runs on, with no confirmation at start-up.
         QCOMPARE(listsLocked(f), !shown.isEmpty());
         QCOMPARE(f.find<QWidget>("lblSyncSet")->isHidden(), shown.isEmpty());
@@ -400,7 +402,6 @@ class tst_MainWindow : public QObject
             QCOMPARE(f.database.records(pathTable(n)), records);
         }
     }
-
 };
 
 QTEST_MAIN(tst_MainWindow)

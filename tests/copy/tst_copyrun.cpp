@@ -43,7 +43,8 @@ class tst_CopyRun : public QObject
         {
             QStringList commands;
             for (const ProgramStart &start : programs.copies) {
-                if (start.program != "xcopy.exe" || start.arguments.mid(2) != QStringList{"/D", "/Y", "/S"})
+                if (start.program != "xcopy.exe" ||
+                    start.arguments.mid(2) != QStringList{"/D", "/Y", "/S"})
                     qFatal("not a copy command: %s", qPrintable(start.commandLine));
                 commands.append(start.caption + ": " + start.arguments.value(0) + " -> " +
                                 start.arguments.value(1).remove(root.path()));
@@ -64,7 +65,8 @@ class tst_CopyRun : public QObject
             const CopyRunReport report = s.run.run();
             QVERIFY(!report.refused);
             QCOMPARE(report.started, QList<FolderPair>{FolderPair(locked)});
-            QCOMPARE(s.started(), QStringList{QString("Folder pair %1: /from%1 -> /to%1").arg(locked)});
+            QCOMPARE(s.started(),
+                     QStringList{QString("Folder pair %1: /from%1 -> /to%1").arg(locked)});
         }
         Setup s;
         QStringList all;
@@ -112,18 +114,18 @@ class tst_CopyRun : public QObject
         s.fill(4, "/from4", "/to4", true);
         QStringList toFolderThereAtStart;
         s.programs.failure = [&](const ProgramStart &start) {
-            toFolderThereAtStart.append(start.caption + (QFileInfo(start.arguments.value(1)).isDir() ? " yes" : " no"));
+            toFolderThereAtStart.append(
+                start.caption + (QFileInfo(start.arguments.value(1)).isDir() ? " yes" : " no"));
             return start.arguments.value(0) == "/from1" ? QStringLiteral("gone") : QString();
         };
 
         const CopyRunReport report = s.run.run();
 
         QCOMPARE(report.started, (QList<FolderPair>{FolderPair(2), FolderPair(4)}));
-        QCOMPARE(report.failures,
-                 (QStringList{"Folder pair 1 was not copied: gone",
-                              "Folder pair 3 was not copied: its To folder " +
-                                  QDir::toNativeSeparators(blocked) +
-                                  " could not be made: Not a directory"}));
+        QCOMPARE(report.failures, (QStringList{"Folder pair 1 was not copied: gone",
+                                               "Folder pair 3 was not copied: its To folder " +
+                                                   QDir::toNativeSeparators(blocked) +
+                                                   " could not be made: Not a directory"}));
         QCOMPARE(toFolderThereAtStart,
                  (QStringList{"Folder pair 1 yes", "Folder pair 2 yes", "Folder pair 4 yes"}));
         QCOMPARE(report.nextCopyDate, std::optional(QDate(2026, 3, 12)));

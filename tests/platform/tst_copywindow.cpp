@@ -202,8 +202,11 @@ class tst_CopyWindow : public QObject
             QPointer<QPlainTextEdit> view = output(title);
             QVERIFY2(view && view->window()->isMinimized() && view->isReadOnly(),
                      qPrintable(title));
-            const QFontMetrics letters(view->font()); // monospaced
+#ifndef Q_OS_WIN
+            // Monospaced, where the offscreen platform has fonts to tell.
+            const QFontMetrics letters(view->font());
             QCOMPARE(letters.horizontalAdvance('i'), letters.horizontalAdvance('W'));
+#endif
 
             // The last line names the run log.
             ending.replace("%1", log);

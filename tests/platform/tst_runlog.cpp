@@ -143,12 +143,11 @@ class tst_RunLog : public QObject
         QVERIFY(writing.tryLock(0));
         constexpr int kEntries = 1000;
         QProcess writers[2];
-        for (int n = 0; n < 2; ++n)
-            writers[n].start(LOG_WRITER,
-                             {log.path(), n == 0 ? "A" : "B", QString::number(kEntries), "3000"});
+        writers[0].start(LOG_WRITER, {log.path(), "A", QString::number(kEntries), "3000"});
         QVERIFY(!writers[0].waitForFinished(1000));
         QVERIFY(!QFile::exists(log.path()));
         writing.unlock();
+        writers[1].start(LOG_WRITER, {log.path(), "B", QString::number(kEntries), "3000"});
         for (QProcess &writer : writers) {
             QVERIFY(writer.waitForFinished(120000));
             QCOMPARE(writer.readAllStandardError(), QByteArray());

@@ -105,11 +105,20 @@ class tst_Schedule : public QObject
         const Row rows[] = {
             {{}, {}, {}, {"0", "12:01:00 AM", today, "1"}, {"", ""}},
             {{"1", "0"}, {"7"}, {kTenPm}, {"0", kTenPm, today, "7"}, {"", ""}},
-            {{"1"}, {"3", "7", "14"}, {kTenPm, "1:00:00 AM"},
-             {"1", "1:00:00 AM", today, today, "14"}, {"14", "1:00:00 AM"}},
-            {{"1"}, {"1"}, {"12:01:00 AM"}, {"1", "12:01:00 AM", today, today, "1"},
+            {{"1"},
+             {"3", "7", "14"},
+             {kTenPm, "1:00:00 AM"},
+             {"1", "1:00:00 AM", today, today, "14"},
+             {"14", "1:00:00 AM"}},
+            {{"1"},
+             {"1"},
+             {"12:01:00 AM"},
+             {"1", "12:01:00 AM", today, today, "1"},
              {"1", "12:01:00 AM"}},
-            {{"1"}, {"30"}, {"11:00:00 PM"}, {"1", "11:00:00 PM", today, today, "30"},
+            {{"1"},
+             {"30"},
+             {"11:00:00 PM"},
+             {"1", "11:00:00 PM", today, today, "30"},
              {"30", "11:00:00 PM"}},
             {{"1"}, {"31"}, {"12:00:00 PM"}, {"1", "12:00:00 PM", today, today, "31"}, {"", ""}},
         };
@@ -174,8 +183,8 @@ class tst_Schedule : public QObject
             const QStringList datesBefore = m_db->records(Table::Date);
             m_clock.set({kToday, row.now});
 
-            const Schedule::Activation activation =
-                schedule.activate(pairs(row.locked, row.pathEntered), Schedule::ActivatedBy::Button);
+            const Schedule::Activation activation = schedule.activate(
+                pairs(row.locked, row.pathEntered), Schedule::ActivatedBy::Button);
 
             const bool refused = !row.outcome.startsWith("2026");
             QVERIFY2(activation.saved.ok(), row.name);
@@ -183,7 +192,8 @@ class tst_Schedule : public QObject
                      refused ? row.outcome : QString());
             QCOMPARE(schedule.active(), !refused);
             QCOMPARE(m_db->records(Table::Date), refused ? datesBefore : QStringList{row.outcome});
-            QCOMPARE(m_db->records(Table::Days), refused ? QStringList() : QStringList{row.interval});
+            QCOMPARE(m_db->records(Table::Days),
+                     refused ? QStringList() : QStringList{row.interval});
             QCOMPARE(m_db->records(Table::Time), refused ? QStringList() : QStringList{row.time});
             QCOMPARE(schedule.nextCopyDate().value_or(QDate()),
                      refused ? QDate() : QDate::fromString(row.outcome, Qt::ISODate));
@@ -280,17 +290,32 @@ class tst_Schedule : public QObject
             QDate next; // after the last tick
         };
         const Row rows[] = {
-            {"on its second", kTenPm, {"0 21:59:59.999", "0 22:00:00.004", "0 22:00:01.000"}, {1},
+            {"on its second",
+             kTenPm,
+             {"0 21:59:59.999", "0 22:00:00.004", "0 22:00:01.000"},
+             {1},
              kToday},
             {"twice in its second", kTenPm, {"0 22:00:00.004", "0 22:00:00.990"}, {0}, kToday},
-            {"40 minutes late", kTenPm, {"0 21:59:59.004", "0 22:40:00.004", "0 22:40:01.000"},
-             {1}, kToday},
-            {"woken up the next day", kTenPm,
-             {"0 21:00:00.000", "1 08:00:00.000", "1 22:00:00.000"}, {}, day(7)},
-            {"a week later", kTenPm, {"1 22:00:00.000", "7 21:59:59.500", "7 22:00:00.500"}, {2},
+            {"40 minutes late",
+             kTenPm,
+             {"0 21:59:59.004", "0 22:40:00.004", "0 22:40:01.000"},
+             {1},
+             kToday},
+            {"woken up the next day",
+             kTenPm,
+             {"0 21:00:00.000", "1 08:00:00.000", "1 22:00:00.000"},
+             {},
              day(7)},
-            {"12:01 AM", "12:01:00 AM", {"7 00:00:59.999", "7 00:01:00.000", "7 23:59:59.000"},
-             {1}, day(7)},
+            {"a week later",
+             kTenPm,
+             {"1 22:00:00.000", "7 21:59:59.500", "7 22:00:00.500"},
+             {2},
+             day(7)},
+            {"12:01 AM",
+             "12:01:00 AM",
+             {"7 00:00:59.999", "7 00:01:00.000", "7 23:59:59.000"},
+             {1},
+             day(7)},
         };
         for (const Row &row : rows) {
             init();
@@ -298,8 +323,9 @@ class tst_Schedule : public QObject
             activate(schedule, QStringLiteral("7"), row.time);
             QList<int> fired;
             for (int n = 0; n < row.ticks.size(); ++n) {
-                const QDateTime moment(day(row.ticks[n].section(' ', 0, 0).toInt()),
-                                       QTime::fromString(row.ticks[n].section(' ', 1), "hh:mm:ss.zzz"));
+                const QDateTime moment(
+                    day(row.ticks[n].section(' ', 0, 0).toInt()),
+                    QTime::fromString(row.ticks[n].section(' ', 1), "hh:mm:ss.zzz"));
                 if (dueAt(schedule, moment))
                     fired.append(n);
             }

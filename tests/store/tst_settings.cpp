@@ -77,8 +77,9 @@ void tst_Settings::aFullDiskChangesNothing()
 
     db.execute("DROP TABLE tblTime");
     const SettingsStore::Read read = store.ReadField(Table::Time);
-    QCOMPARE(read.outcome().why(), "Could not read the time of day of the automatic copy in the settings database " +
-                                       db.path() + ": no such table: tblTime");
+    QCOMPARE(read.outcome().why(),
+             "Could not read the time of day of the automatic copy in the settings database " +
+                 db.path() + ": no such table: tblTime");
 }
 
 // A commit that fails, here because another program reads the settings all along, is undone and
