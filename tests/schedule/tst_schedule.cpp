@@ -102,26 +102,19 @@ class tst_Schedule : public QObject
             QStringList picked;     // the interval and time taken
         };
         const QString today = "2026-03-05";
+        // clang-format off
         const Row rows[] = {
             {{}, {}, {}, {"0", "12:01:00 AM", today, "1"}, {"", ""}},
             {{"1", "0"}, {"7"}, {kTenPm}, {"0", kTenPm, today, "7"}, {"", ""}},
-            {{"1"},
-             {"3", "7", "14"},
-             {kTenPm, "1:00:00 AM"},
-             {"1", "1:00:00 AM", today, today, "14"},
-             {"14", "1:00:00 AM"}},
-            {{"1"},
-             {"1"},
-             {"12:01:00 AM"},
-             {"1", "12:01:00 AM", today, today, "1"},
-             {"1", "12:01:00 AM"}},
-            {{"1"},
-             {"30"},
-             {"11:00:00 PM"},
-             {"1", "11:00:00 PM", today, today, "30"},
-             {"30", "11:00:00 PM"}},
+            {{"1"}, {"3", "7", "14"}, {kTenPm, "1:00:00 AM"},
+             {"1", "1:00:00 AM", today, today, "14"}, {"14", "1:00:00 AM"}},
+            {{"1"}, {"1"}, {"12:01:00 AM"},
+             {"1", "12:01:00 AM", today, today, "1"}, {"1", "12:01:00 AM"}},
+            {{"1"}, {"30"}, {"11:00:00 PM"},
+             {"1", "11:00:00 PM", today, today, "30"}, {"30", "11:00:00 PM"}},
             {{"1"}, {"31"}, {"12:00:00 PM"}, {"1", "12:00:00 PM", today, today, "31"}, {"", ""}},
         };
+        // clang-format on
         for (const Row &row : rows) {
             init();
             m_db->add(Table::AutoSync, row.flags);
@@ -289,34 +282,21 @@ class tst_Schedule : public QObject
             QList<int> runs;
             QDate next; // after the last tick
         };
+        // clang-format off
         const Row rows[] = {
-            {"on its second",
-             kTenPm,
-             {"0 21:59:59.999", "0 22:00:00.004", "0 22:00:01.000"},
-             {1},
-             kToday},
+            {"on its second", kTenPm,
+             {"0 21:59:59.999", "0 22:00:00.004", "0 22:00:01.000"}, {1}, kToday},
             {"twice in its second", kTenPm, {"0 22:00:00.004", "0 22:00:00.990"}, {0}, kToday},
-            {"40 minutes late",
-             kTenPm,
-             {"0 21:59:59.004", "0 22:40:00.004", "0 22:40:01.000"},
-             {1},
-             kToday},
-            {"woken up the next day",
-             kTenPm,
-             {"0 21:00:00.000", "1 08:00:00.000", "1 22:00:00.000"},
-             {},
-             day(7)},
-            {"a week later",
-             kTenPm,
-             {"1 22:00:00.000", "7 21:59:59.500", "7 22:00:00.500"},
-             {2},
-             day(7)},
-            {"12:01 AM",
-             "12:01:00 AM",
-             {"7 00:00:59.999", "7 00:01:00.000", "7 23:59:59.000"},
-             {1},
-             day(7)},
+            {"40 minutes late", kTenPm,
+             {"0 21:59:59.004", "0 22:40:00.004", "0 22:40:01.000"}, {1}, kToday},
+            {"woken up the next day", kTenPm,
+             {"0 21:00:00.000", "1 08:00:00.000", "1 22:00:00.000"}, {}, day(7)},
+            {"a week later", kTenPm,
+             {"1 22:00:00.000", "7 21:59:59.500", "7 22:00:00.500"}, {2}, day(7)},
+            {"12:01 AM", "12:01:00 AM",
+             {"7 00:00:59.999", "7 00:01:00.000", "7 23:59:59.000"}, {1}, day(7)},
         };
+        // clang-format on
         for (const Row &row : rows) {
             init();
             Schedule schedule(m_db->store(), m_clock);
