@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QDeadlineTimer>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <filesystem>
 #include <system_error>
@@ -41,6 +43,21 @@ QString timeText(const QDateTime &time)
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// QLockFile's own wait looks again after ever longer pauses (100 ms, 200 ms, ...), so a writer
+// that appends one entry after another can keep the lock from one that waits until it gives up.
+// Looking often gives the one waiting its turn in a pause between two entries.
+bool takeTurn(QLockFile &lock)
+{
+    constexpr int kLongestWaitMs = 10000, kBetweenLooksMs = 2;
+    const QDeadlineTimer deadline(kLongestWaitMs);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        QThread::msleep(kBetweenLooksMs);
+    }
+    return true;
+}
+
 } // namespace
 
 QString RunLog::defaultPath()
@@ -65,10 +82,9 @@ Outcome RunLog::append(const RunLogEntry &entry) const
 
     // The rotation and the append are one step for every program that writes this log; a writer
     // that was killed holding the lock is gone, and its lock with it.
-    constexpr int kLockWaitMs = 10000;
     QLockFile lock(m_path + QStringLiteral(".lock"));
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(kLockWaitMs))
+    if (!takeTurn(lock))
         return Outcome::failed(lock.error() == QLockFile::LockFailedError
                                    ? QStringLiteral("another program kept it locked")
                                    : QStringLiteral("its lock file could not be made"));
