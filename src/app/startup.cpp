@@ -15,19 +15,41 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 
 namespace {
+
+// Whose the settings are: the real file's owner, or, where the user may not even look into its
+// folder, the folder's.
+std::optional<Account> settingsOwner(const QString &databasePath)
+{
+    const QFileInfo link(databasePath);
+    const QString file = link.isSymLink() ? link.symLinkTarget() : databasePath;
+    if (std::optional<Account> owner = ownerOf(file))
+        return owner;
+    return ownerOf(QFileInfo(file).absolutePath());
+}
 
 QString unsavedMessage(const SettingsStore &store, const QString &installFolder)
 {
     const QString handOver = QDir::toNativeSeparators(
         QDir(installFolder).filePath(QStringLiteral("revuredaveze-initdb")));
+    const Account me = currentAccount();
+    const std::optional<Account> owner = settingsOwner(store.path());
+    // Another user's settings (not root's, which are nobody's yet) are theirs to keep: handing
+    // them over takes them away.
+    const QString whose =
+        owner && owner->userId != 0 && owner->name != me.name
+            ? QStringLiteral("These settings belong to %1, and handing them to you takes them "
+                             "from %1. To make them yours all the same")
+                  .arg(owner->name)
+            : QStringLiteral("To make these settings yours");
     return QStringLiteral("Your changes cannot be saved in the settings database %1: %2.\n\n"
                           "The program works as usual, but what you change is lost when it "
-                          "ends. To make these settings yours, have an administrator run:\n\n"
-                          "sudo %3 --owner %4")
-        .arg(store.path(), store.unsavedReason(), handOver, currentAccount().name);
+                          "ends. %3, have an administrator run:\n\n"
+                          "sudo %4 --owner %5")
+        .arg(store.path(), store.unsavedReason(), whose, handOver, me.name);
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr QFile::Permissions kFolderMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr QFile::Permissions kFileMode = QFile::ReadOwner | QFile::WriteOwner;
 
@@ -46,7 +48,7 @@ QString handOver(const QString &folder, const Account &account)
         QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QFileInfo &entry : entries) {
         std::error_code ignored;
-        if (std::filesystem::hard_link_count(entry.filesystemFilePath(), ignored) != 1)
+        if (fs::hard_link_count(entry.filesystemFilePath(), ignored) != 1)
             continue;
         QString problem = giveToIfNeeded(entry.filePath(), account);
         if (problem.isEmpty())
@@ -58,19 +60,71 @@ QString handOver(const QString &folder, const Account &account)
     return problem.isEmpty() ? restrict(folder, kFolderMode) : problem;
 }
 
-// Moves a database an earlier version kept at the fixed path, and its journal, into the folder.
+// Whether there is an entry at the path, of any kind, without following a link.
+bool entryExists(const QString &path)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(QFileInfo(path).filesystemFilePath(), error));
+}
+
+// The data folder belongs to the desktop user, who may have put a link where the settings go, to
+// have root create or change the file it leads to. Such a link, or anything else that is not a
+// file, is named and left alone.
+QString linkRefused(const QString &path)
+{
+    return QStringLiteral("%1 is a link, which the set-up does not follow: remove it, then set up "
+                          "the settings again")
+        .arg(native(path));
+}
+
+QString refuseOddEntry(const QString &path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(QFileInfo(path).filesystemFilePath(), error);
+    if (fs::is_symlink(status))
+        return linkRefused(path);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return QStringLiteral("%1 is not a file: remove it, then set up the settings again")
+            .arg(native(path));
+    return {};
+}
+
+// rename() replaces the entry at the new path and never follows it; between file systems the
+// file is copied into a new file only (O_EXCL), never through a link.
+QString move(const QString &from, const QString &to)
+{
+    const fs::path source = QFileInfo(from).filesystemFilePath();
+    const fs::path target = QFileInfo(to).filesystemFilePath();
+    std::error_code error;
+    fs::rename(source, target, error);
+    if (error == std::errc::cross_device_link && fs::copy_file(source, target, error))
+        fs::remove(source, error);
+    if (error)
+        return QStringLiteral("Could not move %1 to %2: %3")
+            .arg(native(from), native(to), QString::fromStdString(error.message()));
+    return {};
+}
+
+// Moves a database an earlier version kept at the fixed path, and its journal, into the folder,
+// where nothing holds their names (the caller refused anything but files there).
 QString moveIntoFolder(const QString &oldPath, const QString &database)
 {
-    if (QFileInfo::exists(database)) {
+    if (entryExists(database)) {
         return QStringLiteral("Both %1 and %2 hold settings; remove the one not to keep")
             .arg(native(oldPath), native(database));
     }
+    // A journal there without its database belongs to no settings, and SQLite would take it for
+    // the moved database's.
+    const QString journal = database + QStringLiteral("-journal");
+    std::error_code error;
+    if (fs::remove(QFileInfo(journal).filesystemFilePath(), error); error)
+        return QStringLiteral("Could not remove %1: %2")
+            .arg(native(journal), QString::fromStdString(error.message()));
     for (const QString &suffix : {QString(), QStringLiteral("-journal")}) {
-        QFile file(oldPath + suffix);
-        if (file.exists() && !file.rename(database + suffix)) {
-            return QStringLiteral("Could not move %1 to %2: %3")
-                .arg(native(oldPath + suffix), native(database + suffix), file.errorString());
-        }
+        if (!entryExists(oldPath + suffix))
+            continue;
+        if (QString problem = move(oldPath + suffix, database + suffix); !problem.isEmpty())
+            return problem;
     }
     return {};
 }
@@ -82,10 +136,10 @@ QString linkTo(const QString &linkPath, const QString &database)
         return {};
     std::error_code problem;
     if (link.isSymLink())
-        std::filesystem::remove(link.filesystemFilePath(), problem);
+        fs::remove(link.filesystemFilePath(), problem);
     if (!problem) {
-        std::filesystem::create_symlink(QFileInfo(database).filesystemAbsoluteFilePath(),
-                                        link.filesystemFilePath(), problem);
+        fs::create_symlink(QFileInfo(database).filesystemAbsoluteFilePath(),
+                           link.filesystemFilePath(), problem);
     }
     if (problem) {
         return QStringLiteral("Could not link %1 to %2: %3")
@@ -111,7 +165,9 @@ QString setUpSettings(const SettingsLocation &location, const SettingsOwners &ow
 
     std::optional<Account> owner;
     const QFileInfo folderInfo(folder);
-    if (folderInfo.isSymLink() || (folderInfo.exists() && !folderInfo.isDir()))
+    if (folderInfo.isSymLink())
+        return linkRefused(folder);
+    if (folderInfo.exists() && !folderInfo.isDir())
         return QStringLiteral("%1 is not a folder").arg(native(folder));
     if (folderInfo.exists()) {
         owner = ownerOf(folder);
@@ -125,6 +181,10 @@ QString setUpSettings(const SettingsLocation &location, const SettingsOwners &ow
             return QStringLiteral("Could not create the folder %1").arg(native(folder));
         *done << QStringLiteral("Created the data folder %1").arg(native(folder));
         owner = owners.newOwner;
+    }
+    for (const QString &path : {database, database + QStringLiteral("-journal")}) {
+        if (QString problem = refuseOddEntry(path); !problem.isEmpty())
+            return problem;
     }
 
     const QFileInfo link(linkPath);

@@ -2,12 +2,13 @@
 
 #include "tables.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+
+#include <filesystem>
 
 bool createSettingsTables(QSqlDatabase &db, QString *error)
 {
@@ -47,22 +48,34 @@ bool createTables(const QString &path, QString *error)
 
 CreateResult createSettingsDatabase(const QString &path, QString *error)
 {
-    if (QFileInfo::exists(path))
+    namespace fs = std::filesystem;
+    const auto entry = [](const QString &name) { return QFileInfo(name).filesystemFilePath(); };
+    std::error_code ignored;
+    // Whatever is at the path, a link included, is kept and not followed.
+    if (fs::exists(fs::symlink_status(entry(path), ignored)))
         return CreateResult::AlreadyPresent;
 
     // Built under another name and moved into place at the end, so that a failure never leaves
-    // a half-made database behind; QFile::rename refuses to replace an existing file.
+    // a half-made database behind. What an earlier attempt left under that name or its journal's
+    // goes first: SQLite would write into the file a link there leads to.
     const QString building = path + QStringLiteral(".new");
-    QFile::remove(building);
+    const auto removeBuilding = [&] {
+        for (const QString &name : {building, building + QStringLiteral("-journal")})
+            fs::remove(entry(name), ignored);
+    };
+    removeBuilding();
     if (!createTables(building, error)) {
-        QFile::remove(building);
+        removeBuilding();
         return CreateResult::Failed;
     }
-    QFile finished(building);
-    if (!finished.rename(path)) {
-        *error = finished.errorString();
-        QFile::remove(building);
-        return QFileInfo::exists(path) ? CreateResult::AlreadyPresent : CreateResult::Failed;
+    // Nothing is at the path (checked above); were a link to appear there meanwhile, rename()
+    // would replace it, where QFile::rename would copy the database through it.
+    std::error_code moved;
+    fs::rename(entry(building), entry(path), moved);
+    if (moved) {
+        *error = QString::fromStdString(moved.message());
+        removeBuilding();
+        return CreateResult::Failed;
     }
     return CreateResult::Created;
 }

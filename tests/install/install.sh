@@ -65,4 +65,40 @@ cmp -s "$build/src/RevuredAVeze" "$folder/RevuredAVeze" ||
 check_kept "over an earlier version" "earlier version"
 check_settings "over an earlier version" daemon
 
+echo "--- links the desktop user planted where root writes the settings"
+outside=$(dirname "$data")/outside # a place only root may write
+mkdir -p "$outside"
+echo "root's own" >"$outside/existing"
+expect_refused() { # STEP, then the command root runs; it must fail and name the plant
+    local step=$1
+    shift
+    if "$@" >"$log" 2>&1; then
+        fail "$step: a planted link was taken:"$'\n'"$(cat "$log")"
+    fi
+    grep -q "$planted" "$log" || fail "$step: the plant was not named:"$'\n'"$(cat "$log")"
+    [ ! -e "$outside/created" ] || fail "$step: $outside/created was made through a link"
+    [ "$(stat -c '%U %a %s' "$outside/existing")" = "root 644 11" ] ||
+        fail "$step: $outside/existing was changed through a link"
+    echo "$step: refused: $(grep "$planted" "$log" | tail -n 1)"
+}
+postinst=$build/packaging/debian/postinst
+for target in created existing; do
+    rm -rf "$data"
+    install_as SUDO_USER=daemon
+    planted="$data/xcopy.mdb"
+    runuser -u daemon -- sh -c "rm '$planted' && ln -s '$outside/$target' '$planted'"
+    expect_refused "reinstall, a link to $target" cmake --install "$build"
+    expect_refused "hand-over, a link to $target" "$folder/revuredaveze-initdb" --owner nobody
+    expect_refused "package configured, a link to $target" sh "$postinst" configure
+done
+rm -rf "$data"
+install_as SUDO_USER=daemon
+planted="$data"
+mv "$data" "$outside/moved"
+ln -s "$outside/moved" "$data"
+expect_refused "reinstall, a link for the data folder" cmake --install "$build"
+expect_refused "hand-over, a link for the data folder" "$folder/revuredaveze-initdb" --owner nobody
+[ "$(stat -c %U "$outside/moved")" = daemon ] || fail "the linked data folder was taken"
+rm "$data"
+
 echo "passed"

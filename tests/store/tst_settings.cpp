@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <future>
+#include <sys/stat.h>
 
 class tst_Settings : public QObject
 {
@@ -19,6 +20,7 @@ class tst_Settings : public QObject
     void stopWaitsForAnotherProgramAndLeavesOnlyTheFlagOff();
     void settingsArePutInPlace_data();
     void settingsArePutInPlace();
+    void plantedEntriesAreNeverFollowed();
 };
 
 // Reads give the oldest record and the newest; keeping the newest, replacing and seeding leave
@@ -214,7 +216,70 @@ void tst_Settings::settingsArePutInPlace()
         QString("Both %1 and %2 hold settings; remove the one not to keep").arg(link, database));
     QVERIFY(QDir(place.dataFolder).removeRecursively());
     QVERIFY(QFile::link(top.path(), place.dataFolder));
-    QCOMPARE(setUpSettings(place, owners, &done), place.dataFolder + " is not a folder");
+    QCOMPARE(setUpSettings(place, owners, &done),
+             place.dataFolder + " is a link, which the set-up does not follow: remove it, then "
+                                "set up the settings again");
+}
+
+// The data folder is the user's, who may plant a link, or anything else that is not a file, where
+// the install writes. Where the settings go, it is refused and named; under the names the install
+// builds with, it is removed. Either way nothing outside the folder is made or changed.
+void tst_Settings::plantedEntriesAreNeverFollowed()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps the settings in the installation folder, the administrators'");
+#endif
+    const QString refusal = "%1 %2: remove it, then set up the settings again";
+    const char *link = "is a link, which the set-up does not follow";
+    const struct
+    {
+        const char *name;    // in the data folder
+        const char *plant;   // "link", "link to a file", "fifo"; "old" adds an earlier
+                             // version's database at the fixed path
+        const char *refused; // how, or "" when the settings are made all the same
+    } rows[] = {
+        {"xcopy.mdb", "link", link},
+        {"xcopy.mdb", "link to a file", link},
+        {"xcopy.mdb", "fifo", "is not a file"},
+        {"xcopy.mdb-journal", "link", link},
+        {"xcopy.mdb-journal", "link old", link},
+        {"xcopy.mdb", "link old", link},
+        {"xcopy.mdb.new", "link", ""},
+        {"xcopy.mdb.new-journal", "link", ""},
+    };
+    for (const auto &row : rows) {
+        QTemporaryDir top;
+        const SettingsLocation place{top.filePath("install"), top.filePath("data")};
+        const QString planted = place.dataFolder + '/' + row.name;
+        const QString absent = top.filePath("absent"), existing = top.filePath("existing");
+        QVERIFY(QDir().mkpath(place.installFolder) && QDir().mkpath(place.dataFolder));
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+        file.close();
+        const QString plant = row.plant;
+        if (plant.startsWith("fifo"))
+            QVERIFY(mkfifo(QFile::encodeName(planted).constData(), 0644) == 0);
+        else
+            QVERIFY(QFile::link(plant.startsWith("link to") ? existing : absent, planted));
+        if (plant.endsWith("old"))
+            QVERIFY(QFile(settingsDatabasePath(place.installFolder)).open(QIODevice::WriteOnly));
+        const bool plantedLink = QFileInfo(planted).isSymLink();
+
+        QStringList done;
+        const QString problem = setUpSettings(place, {}, &done);
+
+        QVERIFY2(!QFileInfo::exists(absent), row.name);
+        QCOMPARE(std::filesystem::file_size(existing.toStdString()), 4u);
+        QCOMPARE(QFileInfo(existing).permissions(), file.permissions());
+        if (*row.refused) {
+            QCOMPARE(problem, refusal.arg(QDir::toNativeSeparators(planted), row.refused));
+            QCOMPARE(QFileInfo(planted).isSymLink(), plantedLink);
+        } else {
+            QCOMPARE(problem, QString());
+            QVERIFY(!QFileInfo(planted).isSymLink() && !QFileInfo::exists(planted));
+            QVERIFY(QFileInfo(place.dataFolder + "/xcopy.mdb").isFile());
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)
