@@ -33,8 +33,6 @@ std::optional<Account> settingsOwner(const QString &databasePath)
 
 QString unsavedMessage(const SettingsStore &store, const QString &installFolder)
 {
-    const QString handOver = QDir::toNativeSeparators(
-        QDir(installFolder).filePath(QStringLiteral("revuredaveze-initdb")));
     const Account me = currentAccount();
     const std::optional<Account> owner = settingsOwner(store.path());
     // Another user's settings (not root's, which are nobody's yet) are theirs to keep: handing
@@ -47,9 +45,11 @@ QString unsavedMessage(const SettingsStore &store, const QString &installFolder)
             : QStringLiteral("To make these settings yours");
     return QStringLiteral("Your changes cannot be saved in the settings database %1: %2.\n\n"
                           "The program works as usual, but what you change is lost when it "
-                          "ends. %3, have an administrator run:\n\n"
-                          "sudo %4 --owner %5")
-        .arg(store.path(), store.unsavedReason(), whose, handOver, me.name);
+                          "ends. %3, have an administrator run:\n\n%4")
+        .arg(store.path(), store.unsavedReason(), whose,
+             administratorCommand(
+                 QDir(installFolder).filePath(QStringLiteral("revuredaveze-initdb")),
+                 QStringLiteral("--owner ") + me.name));
 }
 
 } // namespace

@@ -23,3 +23,6 @@ std::optional<Account> ownerOf(const QString &path);
 // Makes a file or folder the account's, never following a link. Returns an empty text when done,
 // otherwise the system's reason.
 QString giveTo(const QString &path, const Account &account);
+// How an administrator runs the program with the arguments with the system's rights: through
+// sudo, or (Windows) from an administrator's command prompt.
+QString administratorCommand(const QString &program, const QString &arguments);

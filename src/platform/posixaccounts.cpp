@@ -51,3 +51,8 @@ QString giveTo(const QString &path, const Account &account)
         return QString::fromLocal8Bit(std::strerror(errno));
     return {};
 }
+
+QString administratorCommand(const QString &program, const QString &arguments)
+{
+    return QStringLiteral("sudo %1 %2").arg(program, arguments);
+}

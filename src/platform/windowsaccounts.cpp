@@ -60,3 +60,8 @@ QString giveTo(const QString &path, const Account &account)
         return QStringLiteral("there is no account %1").arg(account.name);
     return setAccessList(path, privateAccessList(sid));
 }
+
+QString administratorCommand(const QString &program, const QString &arguments)
+{
+    return QStringLiteral("\"%1\" %2").arg(QDir::toNativeSeparators(program), arguments);
+}

@@ -4,6 +4,7 @@
 #include "windowfixture.h"
 
 #include "app/startup.h"
+#include "platform/accounts.h"
 #include "platform/singleinstance.h"
 #include "store/settingsfolder.h"
 #include "store/settingsschema.h"
@@ -18,6 +19,11 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 // Settings that cannot be used end the program with one message and status 1, before any window
 // and without a file made; settings that the user may not change are said once, and the program
@@ -28,10 +34,16 @@ class tst_Startup : public QObject
     Q_OBJECT
 
   private slots:
+    void initTestCase();
     void settingsAtStart_data();
     void settingsAtStart();
     void activationWithUnsavedSettingsSaysWhy();
     void aSecondStartBringsTheFirstForwardAndEnds();
+    void anotherUsersSettingsAreNamed();
+
+  private:
+    // Settings of the user daemon, made while the test still has root's rights.
+    std::unique_ptr<QTemporaryDir> m_daemonsSettings;
 };
 
 namespace {
@@ -49,6 +61,22 @@ QString unsavedMessage(const QString &link, const QString &reason, const QString
         .arg(link, reason, installFolder, QFileInfo(installFolder).owner());
 }
 } // namespace
+
+void tst_Startup::initTestCase()
+{
+#ifdef Q_OS_UNIX
+    const std::optional<Account> daemon = findAccount("daemon"), nobody = findAccount("nobody");
+    if (geteuid() != 0 || !daemon || !nobody)
+        return;
+    // In a folder of nobody's, who runs the tests from here on and so can remove it.
+    m_daemonsSettings = std::make_unique<QTemporaryDir>();
+    const QString database = settingsDatabasePath(m_daemonsSettings->path());
+    QString error;
+    QCOMPARE(createSettingsDatabase(database, &error), CreateResult::Created);
+    QCOMPARE(giveTo(database, *daemon), QString());
+    QCOMPARE(giveTo(m_daemonsSettings->path(), *nobody), QString());
+#endif
+}
 
 void tst_Startup::settingsAtStart_data()
 {
@@ -223,6 +251,30 @@ void tst_Startup::aSecondStartBringsTheFirstForwardAndEnds()
     QCOMPARE(secondMessages.shown, QStringList());
     SingleInstance next(key);
     QVERIFY(next.claim());
+}
+
+// Another user's settings are named as theirs, and handing them over as taking them away.
+void tst_Startup::anotherUsersSettingsAreNamed()
+{
+    if (!m_daemonsSettings)
+        QSKIP("needs root and the users daemon and nobody, to make settings of another user's");
+    if (const QString whyStillRoot = dropRootRights(); !whyStillRoot.isEmpty())
+        QSKIP(qPrintable(whyStillRoot));
+    QTemporaryDir installFolder;
+    const QString link = settingsDatabasePath(installFolder.path());
+    QVERIFY(QFile::link(settingsDatabasePath(m_daemonsSettings->path()), link));
+    QObject context;
+    QTimer::singleShot(0, &context, [] { QApplication::closeAllWindows(); });
+    FakeMessageBoxes messages;
+    QCOMPARE(runProgram(installFolder.path(), instanceKey(installFolder), messages), 0);
+
+    QCOMPARE(messages.shown,
+             QStringList{"Your changes cannot be saved in the settings database " + link +
+                         ": you are not allowed to change it.\n\nThe program works as usual, "
+                         "but what you change is lost when it ends. These settings belong to "
+                         "daemon, and handing them to you takes them from daemon. To make them "
+                         "yours all the same, have an administrator run:\n\nsudo " +
+                         installFolder.path() + "/revuredaveze-initdb --owner nobody"});
 }
 
 QTEST_MAIN(tst_Startup)
