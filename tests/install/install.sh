@@ -83,21 +83,24 @@ expect_refused() { # STEP, then the command root runs; it must fail and name the
 }
 postinst=$build/packaging/debian/postinst
 for target in created existing; do
+    what="a link to $outside/$target"
+    [ "$target" = existing ] || what="a dangling link to $outside/$target"
     rm -rf "$data"
     install_as SUDO_USER=daemon
     planted="$data/xcopy.mdb"
     runuser -u daemon -- sh -c "rm '$planted' && ln -s '$outside/$target' '$planted'"
-    expect_refused "reinstall, a link to $target" cmake --install "$build"
-    expect_refused "hand-over, a link to $target" "$folder/revuredaveze-initdb" --owner nobody
-    expect_refused "package configured, a link to $target" sh "$postinst" configure
+    expect_refused "reinstall, $what" cmake --install "$build"
+    expect_refused "hand-over, $what" "$folder/revuredaveze-initdb" --owner nobody
+    expect_refused "the package's configure step, $what" sh "$postinst" configure
 done
 rm -rf "$data"
 install_as SUDO_USER=daemon
 planted="$data"
 mv "$data" "$outside/moved"
 ln -s "$outside/moved" "$data"
-expect_refused "reinstall, a link for the data folder" cmake --install "$build"
-expect_refused "hand-over, a link for the data folder" "$folder/revuredaveze-initdb" --owner nobody
+expect_refused "reinstall, a link in place of the data folder" cmake --install "$build"
+expect_refused "hand-over, a link in place of the data folder" \
+    "$folder/revuredaveze-initdb" --owner nobody
 [ "$(stat -c %U "$outside/moved")" = daemon ] || fail "the linked data folder was taken"
 rm "$data"
 
