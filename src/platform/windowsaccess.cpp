@@ -1,5 +1,7 @@
 #include "windowsaccess.h"
 
+#include "windowserror.h"
+
 #include <QDir>
 
 #include <windows.h>
@@ -11,17 +13,6 @@ namespace {
 
 // Read, write, run and delete: what Windows calls "Modify".
 constexpr DWORD kModify = FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE | DELETE;
-
-QString systemMessage(DWORD code)
-{
-    wchar_t *text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    const QString message = QString::fromWCharArray(text).trimmed();
-    LocalFree(text);
-    return message.isEmpty() ? QStringLiteral("error %1").arg(code) : message;
-}
 
 std::wstring nativePath(const QString &path)
 {

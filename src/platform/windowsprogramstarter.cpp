@@ -1,6 +1,7 @@
 #include "windowsprogramstarter.h"
 
 #include "windowedcopy.h"
+#include "windowserror.h"
 
 #include <QDir>
 
@@ -12,21 +13,6 @@ std::unique_ptr<ProgramStarter> makeProgramStarter(const QString &)
 {
     return std::make_unique<WindowsProgramStarter>(RunLog::defaultPath());
 }
-
-namespace {
-
-QString systemMessage(DWORD code)
-{
-    wchar_t *text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    const QString message = QString::fromWCharArray(text).trimmed();
-    LocalFree(text);
-    return message.isEmpty() ? QStringLiteral("error %1").arg(code) : message;
-}
-
-} // namespace
 
 // Maximized and with the focus; it outlives this program.
 Outcome WindowsProgramStarter::start(const ProgramStart &request)
@@ -59,9 +45,9 @@ Outcome WindowsProgramStarter::open(const QString &document)
     open.lpFile = file.c_str();
     open.nShow = SW_SHOWMAXIMIZED;
     if (!ShellExecuteExW(&open)) {
-        return Outcome::failed(QStringLiteral("%1 could not be opened: %2")
-                                   .arg(QDir::toNativeSeparators(document),
-                                        systemMessage(GetLastError())));
+        return Outcome::failed(
+            QStringLiteral("%1 could not be opened: %2")
+                .arg(QDir::toNativeSeparators(document), systemMessage(GetLastError())));
     }
     return Outcome::done();
 }
