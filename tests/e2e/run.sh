@@ -14,8 +14,10 @@ install="$work/RevuredAVeze"
 home="$work/home"
 read_only="$work/read-only stick"
 log="$work/state/RevuredAVeze/xcopy.log"
-export XDG_STATE_HOME="$work/state"
+# A runtime folder of its own, so that a program the user runs meanwhile is not the one instance.
+export XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$home" "$shots" "$read_only"
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
 rm -f "$shots"/*.png
 xvfb_pid=
 program_pid=
@@ -28,8 +30,7 @@ finish() {
     rm -rf "$work"
 }
 trap finish EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "--- $*"; }
+. "$source_dir/tests/e2e/driver.sh"
 
 step "building and installing into $install"
 cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF \
@@ -38,62 +39,13 @@ cmake --build "$build" --parallel "$(nproc)" >/dev/null
 cmake --install "$build" >/dev/null
 [ -f "$install/xcopy.mdb" ] || fail "the install made no settings database"
 
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 20 display_number <&"$display_fd" || fail "Xvfb did not start"
-export DISPLAY=":$display_number"
-unset WAYLAND_DISPLAY
+start_display
 
 db() { sqlite3 "$install/xcopy.mdb" "$1"; }
-
-# The main window's client area is 635 x 481 pixels (9528 x 7212 twips) below the menu bar.
-main_window=
-client_top=
 start_program() {
     (cd "$home" && exec "$install/RevuredAVeze") &
     program_pid=$!
-    main_window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Tolvan's XCopy$" | head -n 1) ||
-        fail "the main window did not appear"
-    eval "$(xdotool getwindowgeometry --shell "$main_window")"
-    client_top=$((HEIGHT - 481))
-    window_x=$X
-    window_y=$Y
-}
-# Clicks the point (x, y) of the client area, in twips as the window's design gives them.
-click_twips() {
-    xdotool mousemove --sync $((window_x + $1 / 15)) $((window_y + client_top + $2 / 15)) click 1
-    sleep 0.3
-}
-type_into() { # left top of a text box in twips, then the text
-    click_twips $(($1 + 300)) $(($2 + 140))
-    xdotool key --clearmodifiers ctrl+a BackSpace
-    xdotool type --delay 20 "$3"
-}
-screenshot() { import -window "$main_window" "$shots/$1.png"; }
-answer_message_box() { # presses the default button of the message box that shows up
-    local box
-    box=$(timeout 20 xdotool search --sync --onlyvisible --name '^RevuredAVeze$' | head -n 1) ||
-        fail "no message box appeared"
-    xdotool windowfocus --sync "$box" key Return
-    sleep 0.5
-}
-wait_for() { # seconds, then a command that succeeds when done
-    local limit=$1
-    shift
-    for ((i = 0; i < limit * 10; i++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-logged_ending() { # the line that ends a pair's entry in the run log
-    [ -f "$log" ] && awk -v head="==== Folder pair $1: " \
-        'index($0, head) == 1 { entry = 1 } entry && /^Ended / { print; exit }' "$log"
-}
-green_pixels() { # counts pixels of the locked green 0x008000 in a twips rectangle of a screenshot
-    convert "$shots/$1.png" -crop "$(($4 / 15))x$(($5 / 15))+$(($2 / 15))+$((client_top + $3 / 15))" \
-        +repage txt:- | grep -c '#008000' || true
+    find_main_window 20
 }
 
 # A destination nobody may write into, root included, as a stick mounted read-only is.

@@ -29,24 +29,8 @@ finish() {
     rm -rf "$work"
 }
 trap finish EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "--- $*"; }
-wait_for() { # seconds, then a command that succeeds when done
-    local limit=$1
-    shift
-    for ((i = 0; i < limit * 10; i++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 20 display_number <&"$display_fd" || fail "Xvfb did not start"
-export DISPLAY=":$display_number"
-unset WAYLAND_DISPLAY
+. "$(dirname "$0")/../driver.sh"
+start_display
 
 step "a fresh Wine prefix"
 "$wine" wineboot --init >/dev/null 2>&1 || fail "Wine could not make its prefix"
@@ -66,46 +50,11 @@ db() { sqlite3 "$install/xcopy.mdb" "$1"; }
 [ "$(db 'select count(*) from tblPath1')" = 0 ] || fail "the new settings are not empty"
 echo "installed: $(du -sh "$install" | cut -f1) in C:\\Program Files\\RevuredAVeze"
 
-# The main window's client area is 635 x 481 pixels (9528 x 7212 twips) below the menu bar.
-main_window=
-client_top=
+log="$user_folder/AppData/Local/RevuredAVeze/xcopy.log"
 start_program() {
     (cd "$user_folder" && exec "$wine" 'C:\Program Files\RevuredAVeze\RevuredAVeze.exe') &
     program_pid=$!
-    main_window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Tolvan's XCopy$" | head -n 1) ||
-        fail "the main window did not appear"
-    sleep 1
-    eval "$(xdotool getwindowgeometry --shell "$main_window")"
-    client_top=$((HEIGHT - 481))
-    window_x=$X
-    window_y=$Y
-}
-# Clicks the point (x, y) of the client area, in twips as the window's design gives them.
-click_twips() {
-    xdotool mousemove --sync $((window_x + $1 / 15)) $((window_y + client_top + $2 / 15)) click 1
-    sleep 0.5
-}
-type_into() { # left top of a text box in twips, then the text
-    click_twips $(($1 + 300)) $(($2 + 140))
-    xdotool key --clearmodifiers ctrl+a BackSpace
-    xdotool type --delay 30 "$3"
-}
-screenshot() { import -window root "$shots/$1.png"; }
-answer_message_box() { # presses the default button of the message box that shows up
-    local box
-    box=$(timeout 20 xdotool search --sync --onlyvisible --name '^RevuredAVeze$' | head -n 1) ||
-        fail "no message box appeared"
-    xdotool windowfocus --sync "$box" key Return
-    sleep 1
-}
-green_pixels() { # counts pixels of the locked green 0x008000 in a twips rectangle of a screenshot
-    convert "$shots/$1.png" -crop "$(($4 / 15))x$(($5 / 15))+$((window_x + $2 / 15))+$((window_y + client_top + $3 / 15))" \
-        +repage txt:- | grep -c '#008000' || true
-}
-log="$user_folder/AppData/Local/RevuredAVeze/xcopy.log"
-logged_ending() { # the line that ends a pair's entry in the run log
-    [ -f "$log" ] && awk -v head="==== Folder pair $1: " \
-        'index($0, head) == 1 { entry = 1 } entry && /^Ended / { print; exit }' "$log"
+    find_main_window 60
 }
 copy_done() { [[ "$(logged_ending "$1")" == *", exit status 0. The copy is done." ]]; }
 help_entry() { # opens the Help menu with the mouse and picks its nth entry

@@ -1,0 +1,63 @@
+# Shared by the end-to-end tests: an X display of their own, and the program's main window driven
+# like a person with xdotool. Sourced; the test sets $shots (the screenshot folder) and $log (the
+# run log), and starts the program before find_main_window.
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "--- $*"; }
+wait_for() { # seconds, then a command that succeeds when done
+    local limit=$1
+    shift
+    for ((i = 0; i < limit * 10; i++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+start_display() { # sets xvfb_pid, for the test to end it
+    exec {display_fd}<> <(:)
+    Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    read -r -t 20 display_number <&"$display_fd" || fail "Xvfb did not start"
+    export DISPLAY=":$display_number"
+    unset WAYLAND_DISPLAY
+}
+
+# The main window's client area is 635 x 481 pixels (9528 x 7212 twips) below the menu bar.
+main_window=
+client_top=
+find_main_window() { # seconds to wait for it
+    main_window=$(timeout "$1" xdotool search --sync --onlyvisible --name "^Tolvan's XCopy$" | head -n 1) ||
+        fail "the main window did not appear"
+    sleep 1 # until it is drawn where it stays
+    eval "$(xdotool getwindowgeometry --shell "$main_window")"
+    client_top=$((HEIGHT - 481))
+    window_x=$X
+    window_y=$Y
+}
+# Clicks the point (x, y) of the client area, in twips as the window's design gives them.
+click_twips() {
+    xdotool mousemove --sync $((window_x + $1 / 15)) $((window_y + client_top + $2 / 15)) click 1
+    sleep 0.5
+}
+type_into() { # left top of a text box in twips, then the text
+    click_twips $(($1 + 300)) $(($2 + 140))
+    xdotool key --clearmodifiers ctrl+a BackSpace
+    xdotool type --delay 30 "$3"
+}
+screenshot() { import -window root "$shots/$1.png"; }
+answer_message_box() { # presses the default button of the message box that shows up
+    local box
+    box=$(timeout 20 xdotool search --sync --onlyvisible --name '^RevuredAVeze$' | head -n 1) ||
+        fail "no message box appeared"
+    xdotool windowfocus --sync "$box" key Return
+    sleep 1
+}
+green_pixels() { # counts pixels of the locked green 0x008000 in a twips rectangle of a screenshot
+    convert "$shots/$1.png" -crop "$(($4 / 15))x$(($5 / 15))+$((window_x + $2 / 15))+$((window_y + client_top + $3 / 15))" \
+        +repage txt:- | grep -c '#008000' || true
+}
+logged_ending() { # the line that ends a pair's entry in the run log
+    [ -f "$log" ] && awk -v head="==== Folder pair $1: " \
+        'index($0, head) == 1 { entry = 1 } entry && /^Ended / { print; exit }' "$log"
+}
