@@ -67,9 +67,6 @@ bool entryExists(const QString &path)
     return fs::exists(fs::symlink_status(QFileInfo(path).filesystemFilePath(), error));
 }
 
-// The data folder belongs to the desktop user, who may have put a link where the settings go, to
-// have root create or change the file it leads to. Such a link, or anything else that is not a
-// file, is named and left alone.
 QString linkRefused(const QString &path)
 {
     return QStringLiteral("%1 is a link, which the set-up does not follow: remove it, then set up "
@@ -77,6 +74,9 @@ QString linkRefused(const QString &path)
         .arg(native(path));
 }
 
+// The data folder belongs to the desktop user, who may have put a link where the settings go, to
+// have root create or change the file it leads to. Such a link, or anything else that is not a
+// file, is named and left alone.
 QString refuseOddEntry(const QString &path)
 {
     std::error_code error;
