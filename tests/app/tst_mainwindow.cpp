@@ -3,16 +3,9 @@
 // what a restart puts back.
 #include "windowfixture.h"
 
-#include "common/textforms.h"
-#include "controls/captionlabel.h"
-
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
@@ -21,6 +14,7 @@
 namespace {
 
 const QString kFrom = QStringLiteral("/data/from");
+const QDate kToday(2026, 3, 5); // the day on the fixture clock
 const QStringList kGroup{"Label12",     "Label16",       "Label24",        "cmbDays",
                          "Combo1",      "cmdActivateAS", "CkStopAutoSync", "Label25",
                          "lblNextDate", "lblNextSync"};
@@ -37,19 +31,9 @@ QStringList shown(const WindowFixture &f)
     return result;
 }
 
-// The pairs area: texts of the path boxes as "n:text" for box n, each pair followed by its checked
-// lock box.
-QStringList pairArea(const WindowFixture &f)
+QString label(const WindowFixture &f, const char *name)
 {
-    QStringList shown;
-    for (int n = 1; n <= 14; ++n) {
-        if (QString text = f.find<QLineEdit>(QStringLiteral("Text%1").arg(n))->text();
-            !text.isEmpty())
-            shown.append(QStringLiteral("%1:%2").arg(n).arg(text));
-        if (n % 2 == 0 && f.find<QCheckBox>(QStringLiteral("Check%1").arg(n / 2))->isChecked())
-            shown.append(QStringLiteral("Check%1").arg(n / 2));
-    }
-    return shown;
+    return f.find<QLabel>(QLatin1String(name))->text();
 }
 
 // Fills and locks pair 1, switches the automatic mode on, picks the interval and the time and,
@@ -100,173 +84,101 @@ class tst_MainWindow : public QObject
     // The window's texts do not follow the user's language or region.
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    // The automatic box shows the schedule group in place of the copy and add-folder buttons;
-    // activation freezes it.
-    void automaticBoxAndActivationFreezeTheSchedule()
+    // A refused activation or a failed save is the only message: no confirmation, the lists stay
+    // open for another try and nothing runs. A refusal puts the focus where the user has something
+    // to fix; a failed save leaves it. The failed save's message comes once it is undone: what is
+    // saved while it is open is saved for good.
+    void refusedActivationLeavesTheScheduleOpen()
     {
+        for (const auto &[days, locked, saves, focus] :
+             {std::tuple("7", false, true, "Text1"), std::tuple("", true, true, "cmbDays"),
+              std::tuple("7", true, false, "Text4")}) {
+            WindowFixture f;
+            f.open().show();
+            QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+            if (!saves)
+                f.database.failEvery("INSERT", Table::Days);
+            f.messages.whileShown = [&f] {
+                QVERIFY(f.database.store().AppendRecord(Table::Path14, "/saved meanwhile").ok());
+            };
+            activate(f, days, "10:00:00 PM", false);
+            if (!locked)
+                f.click("Check1");
+            f.find<QLineEdit>("Text4")->setFocus();
+            f.window().cmdActivateAS_Click();
+
+            QCOMPARE(f.database.records(Table::Path14), QStringList{"/saved meanwhile"});
+            QCOMPARE(f.messages.shown.size(), 1);
+            QVERIFY2(saves || f.messages.shown[0].contains(QLatin1String("disk is full")),
+                     qPrintable(f.messages.shown[0]));
+            QCOMPARE(QApplication::focusWidget(), f.find<QWidget>(focus));
+            QVERIFY(!listsLocked(f));
+            QVERIFY(f.find<QWidget>("lblSyncSet")->isHidden());
+            QCOMPARE(runsThrough(f, {kToday, QTime(21, 59, 59)}, {kToday, QTime(22, 0, 1)}), 0);
+        }
+    }
+
+    // The automatic box shows the schedule group in place of the copy and add-folder buttons, and
+    // activation freezes it. Stopped with OK, every setting is erased (the pairs stay on the
+    // window), the window goes back to the manual mode, and the date and time that stay on it start
+    // nothing; Cancel keeps the schedule active.
+    void fromActivationToStop_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("stopped with OK") << true;
+        QTest::newRow("stop cancelled") << false;
+    }
+
+    void fromActivationToStop()
+    {
+        QFETCH(bool, ok);
         WindowFixture f;
-        f.open().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.window()));
+        f.open();
         QCOMPARE(shown(f), kOthers.mid(0, 4));
         f.click("ckUseTimer");
         QCOMPARE(shown(f), kGroup + QStringList({"ckUseTimer", "lblUseTimer"}));
         f.click("ckUseTimer");
         QCOMPARE(shown(f), kOthers.mid(0, 4));
-        QCOMPARE(f.database.records(Table::AutoSync), QStringList{"0"});
 
-        activate(f, QStringLiteral("3"), QStringLiteral("1:00:00 AM"));
-
+        activate(f, "7", "10:00:00 PM");
         QCOMPARE(f.messages.shown,
                  QStringList{"Your Auto-XCopy settings have been recorded.  Your folders will "
                              "XCopy at the date and time you have set."});
-        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/8/2026"));
         QCOMPARE(f.database.records(Table::Path1), QStringList(2, kFrom)); // locked once more
         QCOMPARE(shown(f), kFrozen);
-        QCOMPARE(f.find<QLabel>("lblSyncSet")->text(), QStringLiteral("Auto-XCopy is Actve"));
-
-        // Locked, yet readable in green rather than greyed out; a click opens nothing.
-        auto *list = f.find<QComboBox>("Combo1");
-        QCOMPARE(list->palette().color(QPalette::Text), QColor(0x008000));
+        // Locked, yet readable in green rather than greyed out.
+        QCOMPARE(f.find<QComboBox>("Combo1")->palette().color(QPalette::Text), QColor(0x008000));
         QVERIFY(listsLocked(f));
-        QTest::mouseClick(list, Qt::LeftButton);
-        QVERIFY(!list->view()->isVisible());
-    }
 
-    // A refused activation puts the focus where the user has something to fix.
-    void refusalMovesTheFocus()
-    {
-        for (const auto &[days, locked, focus] :
-             {std::tuple("7", false, "Text1"), std::tuple("", true, "cmbDays")}) {
-            WindowFixture f;
-            f.open().show();
-            QVERIFY(QTest::qWaitForWindowActive(&f.window()));
-            activate(f, days, QStringLiteral("1:00:00 AM"), false);
-            if (!locked)
-                f.click("Check1");
-            f.find<QLineEdit>("Text4")->setFocus();
-            f.window().cmdActivateAS_Click();
-            QCOMPARE(f.messages.shown.size(), 1);
-            QCOMPARE(QApplication::focusWidget(), f.find<QWidget>(focus));
-            QVERIFY(!listsLocked(f));
-            QVERIFY(f.find<QWidget>("lblSyncSet")->isHidden());
-        }
-    }
-
-    // A failed save is the only message: no confirmation, and the lists stay open for another
-    // try. The message comes once the failed save is undone: what is saved while it is open is
-    // saved for good.
-    void failedSaveLeavesTheScheduleOpen()
-    {
-        WindowFixture f;
-        f.open();
-        f.database.failEvery("INSERT", Table::Days);
-        f.messages.whileShown = [&f] {
-            QVERIFY(f.database.store().AppendRecord(Table::Path14, "/saved meanwhile").ok());
-        };
-        activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
-        QCOMPARE(f.database.records(Table::Path14), QStringList{"/saved meanwhile"});
-
-        QCOMPARE(f.messages.shown.size(), 1);
-        QVERIFY2(f.messages.shown[0].contains(QLatin1String("disk is full")),
-                 qPrintable(f.messages.shown[0]));
-        QVERIFY(!listsLocked(f));
-        QVERIFY(f.find<QWidget>("lblSyncSet")->isHidden());
-        QCOMPARE(f.database.records(Table::Date), QStringList(2, "2026-03-05")); // nothing kept
-        QCOMPARE(f.database.records(Table::Time), QStringList{"12:01:00 AM"});
-        const QDate today = f.clock.now().date();
-        QCOMPARE(runsThrough(f, {today, QTime(21, 59, 59)}, {today, QTime(22, 0, 1)}), 0);
-    }
-
-    // Stopped with OK, every setting is erased, the window goes back to the manual mode, and the
-    // date and time that stay on the window start nothing; Cancel keeps the schedule active.
-    void stop_data()
-    {
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("OK") << true;
-        QTest::newRow("Cancel") << false;
-    }
-
-    void stop()
-    {
-        QFETCH(bool, ok);
-        WindowFixture f;
-        f.open();
-        activate(f, QStringLiteral("7"), QStringLiteral("10:00:00 PM"));
         f.messages.shown.clear();
         f.messages.answers.enqueue(ok);
 
         f.click("CkStopAutoSync");
 
-        QCOMPARE(f.messages.shown,
-                 QStringList{"You have selected to Stop Using Auto-Xcopy.  To Stop Using "
-                             "Auto-Xcopy, Click OK, otherwise click Cancel.  If you Click OK, all "
-                             "saved path information and timer settings will be cleared!"});
+        QCOMPARE(f.messages.shown.size(), 1); // the question
         QVERIFY(!f.find<QCheckBox>("CkStopAutoSync")->isChecked());
         QCOMPARE(f.find<QCheckBox>("ckUseTimer")->isChecked(), !ok);
-        QCOMPARE(f.find<QLineEdit>("Text1")->text(), kFrom); // pairs stay
+        QCOMPARE(f.find<QLineEdit>("Text1")->text(), kFrom); // the pairs stay on the window
+        QCOMPARE(f.database.records(Table::Path1), ok ? QStringList() : QStringList(2, kFrom));
         QCOMPARE(listsLocked(f), !ok);
-        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/5/2026"));
+        QCOMPARE(label(f, "lblNextDate"), "3/5/2026");
         QCOMPARE(shown(f), ok ? QStringList({"Command1", "ckUseTimer", "lblUseTimer"}) : kFrozen);
-        if (ok) {
+        if (ok) // readable as any list again
             QCOMPARE(f.find<QComboBox>("Combo1")->palette().color(QPalette::Text),
                      QApplication::palette().color(QPalette::WindowText));
-            for (const TableDefinition &def : kTables) // every setting erased
-                QCOMPARE(f.database.records(def.table),
-                         def.table == Table::AutoSync ? QStringList{"0"} : QStringList());
-        }
-        const QDate today(2026, 3, 5);
-        QCOMPARE(runsThrough(f, {today, QTime(21, 59, 58)}, {today, QTime(22, 0, 2)}), ok ? 0 : 1);
+        QCOMPARE(runsThrough(f, {kToday, QTime(21, 59, 58)}, {kToday, QTime(22, 0, 2)}),
+                 ok ? 0 : 1);
     }
 
-    void clockShowsTheSecondsFiresTheRunAndEndsWithTheWindow()
+    // The clock fires the run when due and is armed just after the next full second. It shows one
+    // reading per tick, a tick that comes a little early showing the coming second, and every
+    // second whole. The run it fires waits for nobody: a pair that cannot start is said in a box
+    // that holds up nothing, after the next date. The clock ends with the window.
+    void theClock()
     {
         WindowFixture f;
         f.open();
-        QCOMPARE(f.find<QLabel>("lblTimer")->text(), QString());
-        activate(f, QStringLiteral("7"), QStringLiteral("12:01:00 AM"));
-        const QDate due(2026, 3, 12);
-
-        QCOMPARE(runsThrough(f, {due.addDays(-1), QTime(23, 59, 59)}, {due, QTime(0, 1, 0)}), 1);
-        f.clock.advance(400); // the same second shown again changes nothing
-        f.window().Timer1_Timer();
-
-        QCOMPARE(f.programs.copies.size(), 1);
-        QCOMPARE(f.find<QLabel>("lblTimer")->text(), QStringLiteral("12:01:00 AM"));
-        QCOMPARE(f.find<QLabel>("lblDate")->text(), QStringLiteral("3/12/2026"));
-        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/19/2026"));
-        // The next tick comes just after the next full second.
-        const QPointer<QTimer> timer = f.find<QTimer>("Timer1");
-        QVERIFY(timer->isActive());
-        QVERIFY2(timer->interval() > 600 && timer->interval() < 620,
-                 qPrintable(QString::number(timer->interval())));
-
-        // Every second shows whole, noon and midnight included.
-        for (const QTime &time : {QTime(11, 59, 59), QTime(12, 0), QTime(0, 0)}) {
-            f.clock.set({QDate(2099, 12, 31), time});
-            f.window().Timer1_Timer();
-            for (const char *name : {"lblTimer", "lblDate"}) {
-                const auto *label = f.find<QLabel>(QLatin1String(name));
-                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
-                             label->contentsRect().width(),
-                         qPrintable(label->text()));
-            }
-        }
-
-        // File > Exit closes the window, and its clock with it.
-        f.window().findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        QTRY_VERIFY(!f.isOpen());
-        QVERIFY(timer.isNull());
-    }
-
-    // A run the clock fires goes through to its end while nobody watches: a pair that cannot start
-    // is said in a box that holds up nothing, after the notice and the next date, and the clock is
-    // armed for the next second all along. The labels show one reading of the clock per tick, also
-    // when it moves on while it is read.
-    void aRunTheClockFiresWaitsForNobody()
-    {
-        WindowFixture f;
-        f.open();
-        activate(f, QStringLiteral("1"), QStringLiteral("11:00:00 PM"));
+        activate(f, "7", "12:01:00 AM");
         f.type("Text3", "/from two");
         f.type("Text4", f.at("two"));
         f.click("Check2");
@@ -274,24 +186,46 @@ class tst_MainWindow : public QObject
             return start.caption == "Folder pair 1" ? QStringLiteral("gone") : QString();
         };
         f.messages.shown.clear();
+        const QDate due(2026, 3, 12);
 
-        f.clock.set({QDate(2026, 3, 5), QTime(22, 59, 59, 900)});
-        f.clock.stepEachReading(300);
+        QCOMPARE(runsThrough(f, {due.addDays(-1), QTime(23, 59, 59)}, {due, QTime(0, 1, 0)}), 1);
+        f.clock.set({due, QTime(0, 1, 0, 400)}); // the same second shown again changes nothing
         f.window().Timer1_Timer();
-        QCOMPARE(f.find<QLabel>("lblTimer")->text() + " " + f.find<QLabel>("lblDate")->text(),
-                 "11:00:00 PM 3/5/2026");
         QCOMPARE(f.programs.copies.size(), 1);
         QCOMPARE(f.messages.notices, QStringList{"Folder pair 1 was not copied: gone"});
         QCOMPARE(f.messages.shown, f.messages.notices);
-        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), QStringLiteral("3/6/2026"));
-        QVERIFY(f.find<QTimer>("Timer1")->isActive());
+        QCOMPARE(label(f, "lblNextDate"), "3/19/2026");
+        const QPointer<QTimer> timer = f.find<QTimer>("Timer1");
+        const QPointer<frmSelect> window = &f.window();
+        QVERIFY(timer->isActive());
+        QVERIFY2(timer->interval() > 600 && timer->interval() < 620,
+                 qPrintable(QString::number(timer->interval())));
 
-        f.clock.set({QDate(2026, 3, 5), QTime(23, 59, 59, 600)});
+        f.clock.stepPerReading = 300;
+        f.clock.set({due, QTime(22, 59, 59, 900)});
         f.window().Timer1_Timer();
-        const QString shown =
-            f.find<QLabel>("lblTimer")->text() + " " + f.find<QLabel>("lblDate")->text();
-        QVERIFY2(shown == "11:59:59 PM 3/5/2026" || shown == "12:00:00 AM 3/6/2026",
+        QCOMPARE(label(f, "lblTimer") + " " + label(f, "lblDate"), "11:00:00 PM 3/12/2026");
+        f.clock.set({due, QTime(23, 59, 59, 600)});
+        f.window().Timer1_Timer();
+        const QString shown = label(f, "lblTimer") + " " + label(f, "lblDate");
+        QVERIFY2(shown == "11:59:59 PM 3/12/2026" || shown == "12:00:00 AM 3/13/2026",
                  qPrintable(shown));
+        // Noon and midnight included.
+        for (const QTime &time : {QTime(11, 59, 59), QTime(12, 0), QTime(0, 0)}) {
+            f.clock.set({QDate(2099, 12, 31), time});
+            f.window().Timer1_Timer();
+            for (const char *name : {"lblTimer", "lblDate"}) {
+                const auto *box = f.find<QLabel>(QLatin1String(name));
+                QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) <=
+                             box->contentsRect().width(),
+                         qPrintable(box->text()));
+            }
+        }
+
+        // File > Exit closes the window, and its clock with it.
+        f.find<QAction>("mnuExit")->trigger();
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(timer.isNull());
     }
 
     // Each pair's routines act on that pair: Main .. Main7 start its copy, whether it is locked
@@ -309,97 +243,54 @@ class tst_MainWindow : public QObject
         WindowFixture f;
         f.open();
         for (int pair = 1; pair <= 7; ++pair) {
-            f.type(QStringLiteral("Text%1").arg(2 * pair - 1), QStringLiteral("/from%1").arg(pair));
-            f.type(QStringLiteral("Text%1").arg(2 * pair), f.at(QStringLiteral("to%1").arg(pair)));
-        }
-        for (int pair = 1; pair <= 7; ++pair) {
+            const QString from = QStringLiteral("/from%1").arg(pair), to = f.at(from.mid(1));
+            f.type(QStringLiteral("Text%1").arg(2 * pair - 1), from);
+            f.type(QStringLiteral("Text%1").arg(2 * pair), to);
             (f.window().*copies[pair - 1])();
             QCOMPARE(f.programs.copies.value(pair - 1).arguments.mid(0, 2),
-                     (QStringList{QStringLiteral("/from%1").arg(pair),
-                                  f.at(QStringLiteral("to%1").arg(pair))}));
+                     QStringList({from, to}));
             f.find<QCheckBox>(QStringLiteral("Check%1").arg(pair))->setChecked(true);
             (f.window().*locks[pair - 1])();
-            QCOMPARE(f.database.records(pathTable(2 * pair - 1)),
-                     QStringList{QStringLiteral("/from%1").arg(pair)});
+            QCOMPARE(f.database.records(pathTable(2 * pair - 1)), QStringList{from});
             QVERIFY(f.find<QLineEdit>(QStringLiteral("Text%1").arg(2 * pair))->isReadOnly());
         }
     }
 
-    // On the system's clock, with its milliseconds, the time label shows every second once.
-    void everySecondIsShownOnce()
-    {
-        WindowFixture f;
-        SystemClock system;
-        frmSelect window(
-            {f.database.store(), system, f.messages, f.programs, f.drives, f.installFolder.path()});
-        QList<QTime> seconds;
-        connect(
-            window.findChild<CaptionLabel *>("lblTimer"), &CaptionLabel::captionChanged, &window,
-            [&] { seconds.append(timeFromText(window.findChild<QLabel *>("lblTimer")->text())); });
-        QTest::qWait(3500);
-        QVERIFY(seconds.size() >= 3);
-        for (qsizetype n = 1; n < seconds.size(); ++n)
-            QCOMPARE(seconds[n - 1].secsTo(seconds[n]), 1);
-    }
-
-    // A weekly schedule at 10 PM, the newest of the given flags, with path table n's records
-    // given as "n:text". With no pair saved the window comes up in the set-up state, its lists
-    // open to change; with the mode off it shows nothing saved and changes nothing.
-    void restartPutsThePairsBack_data()
-    {
-        QTest::addColumn<QStringList>("flags");
-        QTest::addColumn<QStringList>("saved");
-        QTest::addColumn<QStringList>("shown");
-        const QStringList on{"1"}; // the next copy date stored: 9 March
-        QTest::newRow("pair 2 saved, pair 1 not") << on << QStringList{"3:/from2", "4:/to2"}
-                                                  << QStringList{"3:/from2", "4:/to2", "Check2"};
-        QTest::newRow("a To folder without its From folder")
-            << on << QStringList{"4:/to2"} << QStringList{"4:/to2", "Check2"};
-        QTest::newRow("a pair locked again with other folders")
-            << on << QStringList{"13:/old-from", "14:/old-to", "13:/new-from", "14:/new-to"}
-            << QStringList{"13:/new-from", "14:/new-to", "Check7"};
-        QTest::newRow("no pair saved") << on << QStringList() << QStringList();
-        QTest::newRow("the mode switched off last")
-            << QStringList{"1", "0"} << QStringList{"1:/a", "2:/b"} << QStringList();
-    }
-
+    // A restart with the automatic mode on puts the saved pairs back in their boxes, locked and
+    // saved once more, and the weekly schedule at 10 PM runs on frozen, with no confirmation; with
+    // no pair saved the window comes up in the set-up state, its lists open, and says why. With
+    // the mode off it shows nothing saved and changes nothing. (Which pairs come back is tst_pairs'
+    // matter.)
     void restartPutsThePairsBack()
     {
-        QFETCH(QStringList, flags);
-        QFETCH(QStringList, saved);
-        QFETCH(QStringList, shown);
-        WindowFixture f;
-        f.database.add(Table::AutoSync, flags);
-        f.database.add(Table::Days, {"7"});
-        f.database.add(Table::Time, {"10:00:00 PM"});
-        f.database.add(Table::Date, {"2026-03-09"});
-        for (const QString &entry : saved)
-            f.database.add(pathTable(entry.section(':', 0, 0).toInt()), {entry.section(':', 1)});
-        f.open();
-
-        const bool automatic = flags.last() == "1";
-        QCOMPARE(pairArea(f), shown);
-        QCOMPARE(f.find<QComboBox>("Combo1")->currentText(),
-                 automatic ? QStringLiteral("10:00:00 PM") : QString());
-        QCOMPARE(f.find<QCheckBox>("ckUseTimer")->isChecked(), automatic);
-        QCOMPARE(f.find<QLabel>("lblNextDate")->text(), !automatic        ? QString()
-                                                        : shown.isEmpty() ? "3/5/2026"
-                                                                          : "3/9/2026");
-        // The schedule runs on, with no confirmation at start-up.
-        QCOMPARE(listsLocked(f), !shown.isEmpty());
-        QCOMPARE(f.find<QWidget>("lblSyncSet")->isHidden(), shown.isEmpty());
-        const QString refusal =
-            QStringLiteral("You cannot Xcopy unless at least 1 set of paths have been entered and "
-                           "locked in by checking the box next to the paths.");
-        QCOMPARE(f.messages.shown, QStringList(automatic && saved.isEmpty() ? 1 : 0, refusal));
-        // A pair put back is saved once more, as locking it does, and only once.
-        for (int n = 1; n <= 14; ++n) {
-            QStringList records;
-            for (const QString &entry : saved + shown) {
-                if (entry.section(':', 0, 0) == QString::number(n))
-                    records.append(entry.section(':', 1));
+        for (const auto &[flags, pairSaved] :
+             {std::pair(QStringList{"1"}, true), std::pair(QStringList{"1"}, false),
+              std::pair(QStringList{"1", "0"}, true)}) {
+            WindowFixture f;
+            f.database.add(Table::AutoSync, flags);
+            f.database.add(Table::Days, {"7"});
+            f.database.add(Table::Time, {"10:00:00 PM"});
+            f.database.add(Table::Date, {"2026-03-09"}); // the next copy date
+            if (pairSaved) {
+                f.database.add(Table::Path3, {"/from2"});
+                f.database.add(Table::Path4, {"/to2"});
             }
-            QCOMPARE(f.database.records(pathTable(n)), records);
+            f.open();
+
+            const bool automatic = flags.last() == "1", back = automatic && pairSaved;
+            QCOMPARE(f.find<QLineEdit>("Text3")->text() + f.find<QLineEdit>("Text4")->text(),
+                     back ? "/from2/to2" : "");
+            QCOMPARE(f.find<QCheckBox>("Check2")->isChecked(), back);
+            QCOMPARE(f.database.records(Table::Path4),
+                     QStringList(back ? 2 : int(pairSaved), "/to2"));
+            QCOMPARE(f.find<QComboBox>("Combo1")->currentText(),
+                     automatic ? QStringLiteral("10:00:00 PM") : QString());
+            QCOMPARE(label(f, "lblNextDate"), !automatic ? QString()
+                                              : back     ? "3/9/2026"
+                                                         : "3/5/2026");
+            QCOMPARE(listsLocked(f), back);
+            QCOMPARE(f.find<QWidget>("lblSyncSet")->isHidden(), !back);
+            QCOMPARE(f.messages.shown.size(), automatic && !pairSaved ? 1 : 0);
         }
     }
 };

@@ -1,5 +1,3 @@
-#include "fakes.h"
-#include "testdatabase.h"
 #include "unprivileged.h"
 #include "windowfixture.h"
 
@@ -10,189 +8,172 @@
 #include "store/settingsschema.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
 
-// Settings that cannot be used end the program with one message and status 1, before any window
-// and without a file made; settings that the user may not change are said once, and the program
-// runs on a private copy of what it could read. The window opens without loading the image
-// readers, which would slow every start.
-class tst_Startup : public QObject
-{
-    Q_OBJECT
-
-  private slots:
-    void initTestCase();
-    void settingsAtStart_data();
-    void settingsAtStart();
-    void activationWithUnsavedSettingsSaysWhy();
-    void aSecondStartBringsTheFirstForwardAndEnds();
-    void anotherUsersSettingsAreNamed();
-
-  private:
-    // Settings of the user daemon, made while the test still has root's rights.
-    std::unique_ptr<QTemporaryDir> m_daemonsSettings;
-};
-
 namespace {
-QString instanceKey(const QTemporaryDir &folder)
+// Runs the program installed in the folder; `onWindow` acts on its main window, if one comes,
+// before every window is closed.
+int runProgramWith(const QString &installFolder, FakeMessageBoxes &messages,
+                   const std::function<void(QWidget *)> &onWindow)
 {
-    return folder.filePath(QStringLiteral("instance"));
-}
-
-QString unsavedMessage(const QString &link, const QString &reason, const QString &installFolder)
-{
-    return QString("Your changes cannot be saved in the settings database %1: %2.\n\n"
-                   "The program works as usual, but what you change is lost when it ends. "
-                   "To make these settings yours, have an administrator run:\n\n"
-                   "sudo %3/revuredaveze-initdb --owner %4")
-        .arg(link, reason, installFolder, QFileInfo(installFolder).owner());
-}
-} // namespace
-
-void tst_Startup::initTestCase()
-{
-#ifdef Q_OS_UNIX
-    const std::optional<Account> daemon = findAccount("daemon"), nobody = findAccount("nobody");
-    if (geteuid() != 0 || !daemon || !nobody)
-        return;
-    // In a folder of nobody's, who runs the tests from here on and so can remove it.
-    m_daemonsSettings = std::make_unique<QTemporaryDir>();
-    const QString database = settingsDatabasePath(m_daemonsSettings->path());
-    QString error;
-    QCOMPARE(createSettingsDatabase(database, &error), CreateResult::Created);
-    QCOMPARE(giveTo(database, *daemon), QString());
-    QCOMPARE(giveTo(m_daemonsSettings->path(), *nobody), QString());
-#endif
-}
-
-void tst_Startup::settingsAtStart_data()
-{
-    QTest::addColumn<QString>("setup");  // a statement run on the settings, or what they become
-    QTest::addColumn<int>("folderMode"); // of the data folder the fixed path leads into
-    QTest::addColumn<int>("fileMode");
-    // Why the program ends before any window, or why changes are lost; {data} is the data folder.
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<QString>("shown"); // the From folder of pair 1 on the window
-    const auto row = [](const char *name, const char *setup, int folderMode, int fileMode,
-                        const char *reason, const char *shown) {
-        QTest::newRow(name) << QString(setup) << folderMode << fileMode << QString(reason)
-                            << QString(shown);
-    };
-    const char *noWindow = "no window";
-    row("missing", "missing", 0755, 0644, "the file does not exist", noWindow);
-    row("not a database", "cut short", 0755, 0644, "file is not a database", noWindow);
-    row("a table missing", "DROP TABLE tblTime", 0755, 0644, "no such table: tblTime", noWindow);
-    row("a field missing", "ALTER TABLE tblPath9 RENAME COLUMN Path9 TO Other", 0755, 0644,
-        "no such column: Path9", noWindow);
-    row("own settings", "", 0755, 0644, "", "/home/me");
-    row("read-only file", "", 0755, 0444, "you are not allowed to change it", "/home/me");
-    row("data folder closed for writing", "", 0555, 0644,
-        "you are not allowed to write in its folder {data}, where SQLite keeps its journal",
-        "/home/me");
-    row("unreadable file", "", 0755, 0000, "you are not allowed to read it", "");
-    row("another user's data folder", "", 0000, 0644, "you are not allowed to read it", "");
-}
-
-void tst_Startup::settingsAtStart()
-{
-    QFETCH(QString, setup);
-    QFETCH(int, folderMode);
-    QFETCH(int, fileMode);
-    QFETCH(QString, reason);
-    QFETCH(QString, shown);
-#ifdef Q_OS_WIN
-    QSKIP("links, file modes and the user nobody are Linux's: tst_windowssettings checks the "
-          "start with the settings Windows has");
-#endif
-    if (const QString whyStillRoot = dropRootRights(); !whyStillRoot.isEmpty())
-        QSKIP(qPrintable(whyStillRoot));
-
-    QTemporaryDir installFolder;
-    TestDatabase db;
-    // The automatic mode on and pair 1 locked, so that the window restores the pair.
-    db.add(Table::AutoSync, {"1"});
-    db.add(Table::Path1, {"/home/me"});
-    db.add(Table::Path2, {"/backup"});
-    const QString link = settingsDatabasePath(installFolder.path());
-    QVERIFY(QFile::link(setup == "missing" ? db.folder() + "/gone" : db.path(), link));
-    if (setup == "cut short")
-        QVERIFY(QFile::resize(db.path(), 10));
-    else if (!setup.isEmpty() && setup != "missing")
-        db.execute(setup);
-    const QStringList files = QDir(db.folder()).entryList(QDir::Files);
-    const auto setModes = [](const QList<std::pair<QString, int>> &modes) {
-        for (const auto &[path, mode] : modes)
-            std::filesystem::permissions(path.toStdString(), std::filesystem::perms(mode));
-    };
-    // SQLite must follow the link and write its journal beside the real file.
-    setModes({{db.path(), fileMode}, {db.folder(), folderMode}, {installFolder.path(), 0555}});
-
-    const bool ended = shown == "no window";
-    QString shownFrom = "no window";
-    QByteArray loaded;
     QObject context; // drops the timer when no window came
     QTimer::singleShot(0, &context, [&] {
         for (QWidget *window : QApplication::topLevelWidgets()) {
             if (window->objectName() == "frmSelect")
-                shownFrom = window->findChild<QLineEdit *>("Text1")->text();
+                onWindow(window);
         }
-        QFile maps("/proc/self/maps");
-        loaded = maps.open(QIODevice::ReadOnly) ? maps.readAll() : QByteArray();
         QApplication::closeAllWindows();
     });
-    FakeMessageBoxes messages;
-    const int status = runProgram(installFolder.path(), instanceKey(installFolder), messages);
-    setModes({{installFolder.path(), 0755}, {db.folder(), 0755}, {db.path(), 0644}});
-
-    QCOMPARE(status, ended ? 1 : 0);
-    QCOMPARE(shownFrom, shown);
-    if (!ended) {
-        QVERIFY2(loaded.contains("libQt6Core"), "the libraries the program loaded are unknown");
-        QVERIFY(!loaded.contains("/imageformats/"));
-    }
-    QCOMPARE(QDir(db.folder()).entryList(QDir::Files), files);
-    const QString message =
-        ended ? QString("The settings database %1 cannot be used: %2.").arg(link, reason)
-              : unsavedMessage(link, reason.replace("{data}", db.folder()), installFolder.path());
-    QCOMPARE(messages.shown, reason.isEmpty() ? QStringList() : QStringList{message});
+    return runProgram(installFolder, QDir(installFolder).filePath("instance"), messages);
 }
+} // namespace
 
-// With settings the user may not change, Activate says why they are not recorded instead of
-// confirming that they are, and the schedule is active while the program runs.
-void tst_Startup::activationWithUnsavedSettingsSaysWhy()
+class tst_Startup : public QObject
 {
-    if (const QString whyStillRoot = dropRootRights(); !whyStillRoot.isEmpty())
-        QSKIP(qPrintable(whyStillRoot));
-    QTemporaryDir installFolder;
-    const QString settings = settingsDatabasePath(installFolder.path());
-    QString error;
-    QCOMPARE(createSettingsDatabase(settings, &error), CreateResult::Created);
-    QVERIFY(QFile::setPermissions(settings, QFile::ReadOwner | QFile::ReadOther));
-    const auto bytes = [&settings] {
-        QFile file(settings);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    const QByteArray before = bytes();
+    Q_OBJECT
 
-    bool active = false;
-    QObject context;
-    QTimer::singleShot(0, &context, [&] {
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window->objectName() != "frmSelect")
-                continue;
+    // Settings of the user daemon, made while the test still has root's rights.
+    std::unique_ptr<QTemporaryDir> m_daemonsSettings;
+
+  private slots:
+    void initTestCase()
+    {
+#ifdef Q_OS_UNIX
+        const std::optional<Account> daemon = findAccount("daemon"), nobody = findAccount("nobody");
+        if (geteuid() != 0 || !daemon || !nobody)
+            return;
+        // In a folder of nobody's, who runs the tests from here on and so can remove it.
+        m_daemonsSettings = std::make_unique<QTemporaryDir>();
+        const QString database = settingsDatabasePath(m_daemonsSettings->path());
+        QString error;
+        QCOMPARE(createSettingsDatabase(database, &error), CreateResult::Created);
+        QCOMPARE(giveTo(database, *daemon), QString());
+        QCOMPARE(giveTo(m_daemonsSettings->path(), *nobody), QString());
+#endif
+    }
+
+    // Settings that cannot be used end the program with one message and status 1, before any window
+    // and without a file made; settings that the user may not change are said once, and the program
+    // runs on a private copy of what it could read. The window opens without loading the image
+    // readers, which would slow every start.
+    void settingsAtStart_data()
+    {
+        QTest::addColumn<QString>("setup");  // a statement run on the settings, or what they become
+        QTest::addColumn<int>("folderMode"); // of the data folder the fixed path leads into
+        QTest::addColumn<int>("fileMode");
+        // Why the program ends before any window, or why changes are lost; {data} is the data
+        // folder.
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("shown"); // the From folder of pair 1 on the window
+        const auto row = [](const char *name, const char *setup, int folderMode, int fileMode,
+                            const char *reason, const char *shown) {
+            QTest::newRow(name) << QString(setup) << folderMode << fileMode << QString(reason)
+                                << QString(shown);
+        };
+        const char *noWindow = "no window";
+        // clang-format off
+        row("missing", "missing", 0755, 0644, "the file does not exist", noWindow);
+        row("not a database", "cut short", 0755, 0644, "file is not a database", noWindow);
+        row("a table missing", "DROP TABLE tblTime", 0755, 0644, "no such table: tblTime", noWindow);
+        row("a field missing", "ALTER TABLE tblPath9 RENAME COLUMN Path9 TO Other", 0755, 0644, "no such column: Path9", noWindow);
+        row("own settings", "", 0755, 0644, "", "/home/me");
+        row("read-only file", "", 0755, 0444, "you are not allowed to change it", "/home/me");
+        row("data folder closed for writing", "", 0555, 0644, "you are not allowed to write in its folder {data}, where SQLite keeps its journal", "/home/me");
+        row("unreadable file", "", 0755, 0000, "you are not allowed to read it", "");
+        row("another user's data folder", "", 0000, 0644, "you are not allowed to read it", "");
+        // clang-format on
+    }
+
+    void settingsAtStart()
+    {
+        QFETCH(QString, setup);
+        QFETCH(int, folderMode);
+        QFETCH(int, fileMode);
+        QFETCH(QString, reason);
+        QFETCH(QString, shown);
+#ifdef Q_OS_WIN
+        QSKIP("links, file modes and the user nobody are Linux's: tst_windowssettings checks the "
+              "start with the settings Windows has");
+#endif
+        if (const QString whyStillRoot = dropRootRights(); !whyStillRoot.isEmpty())
+            QSKIP(qPrintable(whyStillRoot));
+
+        QTemporaryDir installFolder;
+        TestDatabase db;
+        // The automatic mode on and pair 1 locked, so that the window restores the pair.
+        db.add(Table::AutoSync, {"1"});
+        db.add(Table::Path1, {"/home/me"});
+        db.add(Table::Path2, {"/backup"});
+        const QString link = settingsDatabasePath(installFolder.path());
+        QVERIFY(QFile::link(setup == "missing" ? db.folder() + "/gone" : db.path(), link));
+        if (setup == "cut short")
+            QVERIFY(QFile::resize(db.path(), 10));
+        else if (!setup.isEmpty() && setup != "missing")
+            db.execute(setup);
+        const QStringList files = QDir(db.folder()).entryList(QDir::Files);
+        const auto setModes = [](const QList<std::pair<QString, int>> &modes) {
+            for (const auto &[path, mode] : modes)
+                std::filesystem::permissions(path.toStdString(), std::filesystem::perms(mode));
+        };
+        // SQLite must follow the link and write its journal beside the real file.
+        setModes({{db.path(), fileMode}, {db.folder(), folderMode}, {installFolder.path(), 0555}});
+
+        const bool ended = shown == "no window";
+        QString shownFrom = "no window";
+        QByteArray loaded;
+        FakeMessageBoxes messages;
+        const int status = runProgramWith(installFolder.path(), messages, [&](QWidget *window) {
+            shownFrom = window->findChild<QLineEdit *>("Text1")->text();
+            QFile maps("/proc/self/maps");
+            loaded = maps.open(QIODevice::ReadOnly) ? maps.readAll() : QByteArray();
+        });
+        setModes({{installFolder.path(), 0755}, {db.folder(), 0755}, {db.path(), 0644}});
+
+        QCOMPARE(status, ended ? 1 : 0);
+        QCOMPARE(shownFrom, shown);
+        if (!ended) {
+            QVERIFY2(loaded.contains("libQt6Core"), "the libraries the program loaded are unknown");
+            QVERIFY(!loaded.contains("/imageformats/"));
+        }
+        QCOMPARE(QDir(db.folder()).entryList(QDir::Files), files);
+        const QString message =
+            ended ? QString("The settings database %1 cannot be used: %2.").arg(link, reason)
+                  : QString("Your changes cannot be saved in the settings database %1: %2.\n\n"
+                            "The program works as usual, but what you change is lost when it ends. "
+                            "To make these settings yours, have an administrator run:\n\n"
+                            "sudo %3/revuredaveze-initdb --owner %4")
+                        .arg(link, reason.replace("{data}", db.folder()), installFolder.path(),
+                             QFileInfo(installFolder.path()).owner());
+        QCOMPARE(messages.shown, reason.isEmpty() ? QStringList() : QStringList{message});
+    }
+
+    // With settings the user may not change, Activate says why they are not recorded instead of
+    // confirming that they are, and the schedule is active while the program runs.
+    void activationWithUnsavedSettingsSaysWhy()
+    {
+        if (const QString whyStillRoot = dropRootRights(); !whyStillRoot.isEmpty())
+            QSKIP(qPrintable(whyStillRoot));
+        QTemporaryDir installFolder;
+        const QString settings = settingsDatabasePath(installFolder.path());
+        QString error;
+        QCOMPARE(createSettingsDatabase(settings, &error), CreateResult::Created);
+        QVERIFY(QFile::setPermissions(settings, QFile::ReadOwner | QFile::ReadOther));
+        const QDateTime written = QFileInfo(settings).lastModified();
+
+        bool active = false;
+        FakeMessageBoxes messages;
+        const int status = runProgramWith(installFolder.path(), messages, [&](QWidget *window) {
             typeInto(window->findChild<QLineEdit *>("Text1"), "/from");
             window->findChild<QCheckBox *>("Check1")->click();
             window->findChild<QCheckBox *>("ckUseTimer")->click();
@@ -200,82 +181,67 @@ void tst_Startup::activationWithUnsavedSettingsSaysWhy()
             pickEntry(window->findChild<QComboBox *>("Combo1"), "10:00:00 PM");
             window->findChild<QPushButton *>("cmdActivateAS")->click();
             active = window->findChild<QWidget *>("lblSyncSet")->isVisible();
-        }
-        QApplication::closeAllWindows();
-    });
-    FakeMessageBoxes messages;
-    QCOMPARE(runProgram(installFolder.path(), instanceKey(installFolder), messages), 0);
+        });
 
-    const QString reason = "you are not allowed to change it";
-    const QString shownPath = QDir::toNativeSeparators(settings);
-    QCOMPARE(messages.shown.size(), 2); // the first says the settings cannot be saved
-    QCOMPARE(messages.shown.value(1),
-             "Your Auto-XCopy settings could not be recorded in the settings database " +
-                 shownPath + ": " + reason +
-                 ". Your folders will XCopy at the date and time you have set while the program "
-                 "runs.");
-    QVERIFY(active);
-    QCOMPARE(bytes(), before);
-}
+        QCOMPARE(status, 0);
+        QCOMPARE(messages.shown.size(), 2); // the first says the settings cannot be saved
+        const QString why =
+            QDir::toNativeSeparators(settings) + ": you are not allowed to change it.";
+        QVERIFY2(messages.shown[1].contains(why), qPrintable(messages.shown[1]));
+        QVERIFY(active);
+        QCOMPARE(QFileInfo(settings).lastModified(), written); // nothing written
+    }
 
-// While the program runs, a second start of the same user's brings its window to the front
-// and ends at once with success, before it opens the settings or shows anything; once the first
-// has ended, the next start runs.
-void tst_Startup::aSecondStartBringsTheFirstForwardAndEnds()
-{
-    QTemporaryDir installFolder;
-    QString error;
-    QCOMPARE(createSettingsDatabase(settingsDatabasePath(installFolder.path()), &error),
-             CreateResult::Created);
-    const QString key = instanceKey(installFolder);
+    // While the program runs, a second start of the same user's brings its window to the front
+    // and ends at once with success, before it opens the settings or shows anything; once the first
+    // has ended, the next start runs.
+    void aSecondStartBringsTheFirstForwardAndEnds()
+    {
+        QTemporaryDir installFolder;
+        QString error;
+        QCOMPARE(createSettingsDatabase(settingsDatabasePath(installFolder.path()), &error),
+                 CreateResult::Created);
+        const QString key = installFolder.filePath("instance");
 
-    int secondStatus = -1;
-    bool broughtForward = false;
-    FakeMessageBoxes secondMessages;
-    QObject context;
-    QTimer::singleShot(0, &context, [&] {
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window->objectName() != "frmSelect")
-                continue;
+        int secondStatus = -1;
+        bool broughtForward = false;
+        FakeMessageBoxes messages, secondMessages;
+        const int status = runProgramWith(installFolder.path(), messages, [&](QWidget *window) {
             window->showMinimized();
-            secondStatus = runProgram(QStringLiteral("/nonexistent"), key, secondMessages);
+            secondStatus = runProgram("/nonexistent", key, secondMessages);
             broughtForward = QTest::qWaitFor([window] { return !window->isMinimized(); });
-        }
-        QApplication::closeAllWindows();
-    });
-    FakeMessageBoxes messages;
-    QCOMPARE(runProgram(installFolder.path(), key, messages), 0);
+        });
 
-    QCOMPARE(secondStatus, 0);
-    QVERIFY(broughtForward);
-    QCOMPARE(secondMessages.shown, QStringList());
-    SingleInstance next(key);
-    QVERIFY(next.claim());
-}
+        QCOMPARE(status, 0);
+        QCOMPARE(secondStatus, 0);
+        QVERIFY(broughtForward);
+        QCOMPARE(secondMessages.shown, QStringList());
+        SingleInstance next(key);
+        QVERIFY(next.claim());
+    }
 
-// Another user's settings are named as theirs, and handing them over as taking them away.
-void tst_Startup::anotherUsersSettingsAreNamed()
-{
-    if (!m_daemonsSettings)
-        QSKIP("needs root and the users daemon and nobody, to make settings of another user's");
-    if (const QString whyStillRoot = dropRootRights(); !whyStillRoot.isEmpty())
-        QSKIP(qPrintable(whyStillRoot));
-    QTemporaryDir installFolder;
-    const QString link = settingsDatabasePath(installFolder.path());
-    QVERIFY(QFile::link(settingsDatabasePath(m_daemonsSettings->path()), link));
-    QObject context;
-    QTimer::singleShot(0, &context, [] { QApplication::closeAllWindows(); });
-    FakeMessageBoxes messages;
-    QCOMPARE(runProgram(installFolder.path(), instanceKey(installFolder), messages), 0);
+    // Another user's settings are named as theirs, and handing them over as taking them away.
+    void anotherUsersSettingsAreNamed()
+    {
+        if (!m_daemonsSettings)
+            QSKIP("needs root and the users daemon and nobody, to make settings of another user's");
+        if (const QString whyStillRoot = dropRootRights(); !whyStillRoot.isEmpty())
+            QSKIP(qPrintable(whyStillRoot));
+        QTemporaryDir installFolder;
+        const QString link = settingsDatabasePath(installFolder.path());
+        QVERIFY(QFile::link(settingsDatabasePath(m_daemonsSettings->path()), link));
+        FakeMessageBoxes messages;
+        QCOMPARE(runProgramWith(installFolder.path(), messages, [](QWidget *) {}), 0);
 
-    QCOMPARE(messages.shown,
-             QStringList{"Your changes cannot be saved in the settings database " + link +
-                         ": you are not allowed to change it.\n\nThe program works as usual, "
-                         "but what you change is lost when it ends. These settings belong to "
-                         "daemon, and handing them to you takes them from daemon. To make them "
-                         "yours all the same, have an administrator run:\n\nsudo " +
-                         installFolder.path() + "/revuredaveze-initdb --owner nobody"});
-}
+        QCOMPARE(messages.shown,
+                 QStringList{"Your changes cannot be saved in the settings database " + link +
+                             ": you are not allowed to change it.\n\nThe program works as usual, "
+                             "but what you change is lost when it ends. These settings belong to "
+                             "daemon, and handing them to you takes them from daemon. To make "
+                             "them yours all the same, have an administrator run:\n\nsudo " +
+                             installFolder.path() + "/revuredaveze-initdb --owner nobody"});
+    }
+};
 
 QTEST_MAIN(tst_Startup)
 #include "tst_startup.moc"

@@ -18,16 +18,15 @@ class FakeClock final : public Clock
     QDateTime now() const override
     {
         const QDateTime reading = m_now;
-        m_now = m_now.addMSecs(m_stepPerReading);
+        m_now = m_now.addMSecs(stepPerReading);
         return reading;
     }
     void set(const QDateTime &now) { m_now = now; }
-    void advance(qint64 milliseconds) { m_now = m_now.addMSecs(milliseconds); }
-    void stepEachReading(qint64 milliseconds) { m_stepPerReading = milliseconds; }
+
+    qint64 stepPerReading = 0; // milliseconds
 
   private:
     mutable QDateTime m_now{QDate(2026, 3, 5), QTime(9, 0)};
-    qint64 m_stepPerReading = 0;
 };
 
 class FakeMessageBoxes final : public MessageBoxes
@@ -47,13 +46,16 @@ class FakeMessageBoxes final : public MessageBoxes
 class FakeProgramStarter final : public ProgramStarter
 {
   public:
-    Outcome startCopy(const ProgramStart &copy) override;
-    Outcome start(const ProgramStart &program) override;
-    Outcome open(const QString &document) override;
+    Outcome startCopy(const ProgramStart &copy) override { return take(copy, copies); }
+    Outcome start(const ProgramStart &program) override { return take(program, started); }
+    Outcome open(const QString &document) override
+    {
+        return take({QString(), document, {}}, opened);
+    }
 
     QList<ProgramStart> copies;  // in the order started
     QList<ProgramStart> started; // other programs
-    QStringList opened;          // documents
+    QList<ProgramStart> opened;  // documents, each as its program
     // Returns the failure reason for a start (a document comes as its program), or an empty text
     // to let it start.
     std::function<QString(const ProgramStart &)> failure;
@@ -66,5 +68,5 @@ class FakeDrives final : public Drives
 {
   public:
     QList<Drive> list() const override { return drives; }
-    QList<Drive> drives;
+    QList<Drive> drives{{QStringLiteral("/"), QStringLiteral("/")}};
 };

@@ -6,34 +6,37 @@
 
 #include "app/frmselect.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTemporaryDir>
 
-class QComboBox;
-class QLineEdit;
+#include <memory>
 
 // What the user does: types the whole text of a box, picks a list entry.
 void typeInto(QLineEdit *box, const QString &text);
 void pickEntry(QComboBox *list, const QString &entry);
 
-#include <memory>
-
 class WindowFixture
 {
   public:
-    WindowFixture();
-    ~WindowFixture();
+    ~WindowFixture() { delete m_window; }
 
     // Creates the main window, which runs the start-up restore. Records put into the database
     // beforehand are what the restore finds.
-    frmSelect &open();
+    frmSelect &open()
+    {
+        m_window = new frmSelect(
+            {database.store(), clock, messages, programs, drives, installFolder.path()});
+        return *m_window;
+    }
     frmSelect &window() { return *m_window; }
-    bool isOpen() const { return !m_window.isNull(); }
 
     // What the user does: types the whole text of a box, clicks a check box, picks a list entry.
-    void type(const QString &box, const QString &text) const;
-    void click(const QString &checkBox) const;
-    void pick(const QString &list, const QString &entry) const;
+    void type(const QString &box, const QString &text) { typeInto(find<QLineEdit>(box), text); }
+    void click(const QString &box) { find<QCheckBox>(box)->click(); }
+    void pick(const QString &list, const QString &text) { pickEntry(find<QComboBox>(list), text); }
 
     template <typename T> T *find(const QString &name) const
     {
