@@ -238,22 +238,18 @@ class tst_Pairs : public QObject
                       (n + 1) / 2 == pair ? (n % 2 ? from : to) : QString::number(n));
         const QColor untouched = colour(1);
 
-        // Each lock saves the filled boxes; unlocking forgets them.
+        // Locked, the pair's boxes are read-only and green; unlocked, as the others. What is
+        // saved is the model's (eachPairKeepsToItsOwnTables).
         const QColor colours[] = {kGreen, kButtonText, kGreen};
         for (int step = 0; step < 3; ++step) {
             lock(pair)->click();
             for (int n = 1; n <= 14; ++n) {
                 const bool own = (n + 1) / 2 == pair;
-                const QString saved = own ? (n % 2 ? from : to) : QString();
                 QCOMPARE(box(n)->isReadOnly(), own && step != 1);
                 QCOMPARE(colour(n), own ? colours[step] : untouched);
-                QCOMPARE(m_f->database.records(pathTable(n)),
-                         QStringList(saved.isEmpty() || step == 1 ? 0 : 1, saved));
             }
         }
-        QTest::keyClicks(box(2 * pair), QStringLiteral("xyz"));
-        QTest::keyClick(box(2 * pair), Qt::Key_Backspace);
-        QCOMPARE(box(2 * pair)->text(), to);
+        QCOMPARE(m_f->database.records(pathTable(2 * pair)), QStringList(to.isEmpty() ? 0 : 1, to));
     }
 
     // Each pair saves into its own two tables and no other, unlocking forgets it, and typing into

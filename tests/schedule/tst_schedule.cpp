@@ -246,28 +246,6 @@ class tst_Schedule : public QObject
         }
     }
 
-    // Started every morning and left running until midnight: a weekly schedule runs once a week.
-    void startedEachMorningForTwoWeeks()
-    {
-        QList<QDate> runs;
-        for (int n = 0; n < 14; ++n) {
-            m_clock.set({day(n), QTime(8, 0)});
-            Schedule schedule(m_db->store(), m_clock);
-            QVERIFY(schedule.restore().ok());
-            if (schedule.automatic())
-                QVERIFY(ok(schedule.activate(pairs(true, true), Schedule::ActivatedBy::Restart)));
-            else
-                activate(schedule, QStringLiteral("7"), kTenPm, {day(n), QTime(8, 0)});
-            for (const QTime &time : {QTime(21, 59, 59), QTime(22, 0), QTime(22, 0, 1)}) {
-                if (dueAt(schedule, {day(n), time})) {
-                    runs.append(day(n));
-                    QVERIFY(schedule.afterRun().outcome().ok());
-                }
-            }
-        }
-        QCOMPARE(runs, (QList<QDate>{kToday, day(7)}));
-    }
-
     // A due run fires at the first tick at or after the chosen time on the next copy date, once.
     // Ticks are "d hh:mm:ss.zzz", d days after an activation at 9 AM on 5 March for every 7 days;
     // the runs name the ticks that fired them. A date that went by moves on, saved, and no run is
