@@ -15,18 +15,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// The oldest value of a table, read through a store of its own, or why it could not be opened.
-QString oldest(const QString &database, Table table)
-{
-    QString error;
-    const auto store = SettingsStore::open(database, &error);
-    return store ? store->ReadField(table).value().value_or(QString()) : error;
-}
-
-} // namespace
-
 class tst_WindowsSettings : public QObject
 {
     Q_OBJECT
@@ -49,22 +37,24 @@ class tst_WindowsSettings : public QObject
                                     "Created its journal " + journal, mine}));
         const QStringList files = QDir(install.path()).entryList(QDir::Files);
         QCOMPARE(files, (QStringList{u"xcopy.mdb"_s, u"xcopy.mdb-journal"_s}));
-        {
-            QString error;
-            const auto store = SettingsStore::open(database, &error);
-            QVERIFY2(store, qPrintable(error));
-            QCOMPARE(store->unsavedReason(), QString());
-            QVERIFY(store->AppendRecord(Table::Path1, u"C:\\docs"_s).ok());
-            QCOMPARE(QDir(install.path()).entryList(QDir::Files), files);
-            QCOMPARE(QFileInfo(journal).size(), 0);
-        }
+        QString error;
+        auto store = SettingsStore::open(database, &error);
+        QVERIFY2(store, qPrintable(error));
+        QCOMPARE(store->unsavedReason(), QString());
+        QVERIFY(store->AppendRecord(Table::Path1, u"C:\\docs"_s).ok());
+        QCOMPARE(QDir(install.path()).entryList(QDir::Files), files);
+        QCOMPARE(QFileInfo(journal).size(), 0);
+        store.reset();
 
         QVERIFY(QFile::remove(journal));
         done.clear();
         QCOMPARE(setUpSettings({install.path(), {}}, {}, &done), QString());
         QCOMPARE(done, (QStringList{"Kept the existing settings database " + database,
                                     "Created its journal " + journal}));
-        QCOMPARE(oldest(database, Table::Path1), u"C:\\docs"_s);
+        store = SettingsStore::open(database, &error);
+        QVERIFY2(store, qPrintable(error));
+        QCOMPARE(store->ReadField(Table::Path1).value(), std::optional(u"C:\\docs"_s));
+        store.reset();
         QCOMPARE(
             setUpSettings({install.path(), {}}, {findAccount(currentAccount().name), {}}, &done),
             QString());
@@ -79,11 +69,11 @@ class tst_WindowsSettings : public QObject
             {u"xcopy.mdb-journal"_s, "you are not allowed to change its journal " + journal}};
         for (const auto &[readOnly, reason] : reasons) {
             QVERIFY(QFile::setPermissions(install.filePath(readOnly), QFile::ReadOwner));
-            QString error;
-            const auto store = SettingsStore::open(database, &error);
+            store = SettingsStore::open(database, &error);
             QFile::setPermissions(install.filePath(readOnly), QFile::ReadOwner | QFile::WriteOwner);
             QVERIFY2(store, qPrintable(error));
             QCOMPARE(store->unsavedReason(), reason);
+            store.reset();
         }
     }
 
