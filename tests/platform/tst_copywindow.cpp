@@ -103,7 +103,6 @@ class tst_CopyWindow : public QObject
                 expected += '\0' + argument.toUtf8();
             QTRY_COMPARE(contents(install.filePath(u"record"_s)), expected + '\0');
         }
-        qunsetenv("RECORD_TO");
     }
 #endif
 
@@ -144,7 +143,6 @@ class tst_CopyWindow : public QObject
                  u"xcopy was not found in the installation folder %1 nor on PATH (%1)"_s.arg(
                      install.path()));
         qputenv("PATH", path);
-        QCOMPARE(contents(log).count(title), 2);
 #endif
     }
 
@@ -260,11 +258,7 @@ class tst_CopyWindow : public QObject
         flooded->window()->activateWindow();
         QTRY_VERIFY(flooded->isActiveWindow());
         QTest::keySequence(flooded->window(), QKeySequence::Close);
-#ifdef Q_OS_WIN
-        const QByteArray interrupted =
-            "stopped with status 0x0000f291. The copy was stopped (status 0x0000f291).\n";
-#else
-        const QByteArray interrupted = "exit status 2. The copy was interrupted.\n";
+#ifndef Q_OS_WIN
         QTRY_VERIFY(!QFile::exists(temporary + "flood"));
 #endif
         QTRY_COMPARE(contents(log).count("\nEnded "), 2);
@@ -274,7 +268,6 @@ class tst_CopyWindow : public QObject
 #endif
         const QByteArray text = contents(log);
         QCOMPARE(text.count("\nEnded "), 3);
-        QCOMPARE(text.count(", " + interrupted), 1);
         QCOMPARE(text.count(". The copy was ended because the program ended.\n"), 1);
         QVERIFY(text.contains("\nheld line 1\nheld line 2\nEnded "));
     }
