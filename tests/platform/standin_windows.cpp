@@ -14,11 +14,9 @@ namespace {
 
 std::string inCodePage(const std::wstring &text, UINT codePage = GetOEMCP())
 {
-    const int size = WideCharToMultiByte(codePage, 0, text.c_str(), int(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(codePage, 0, text.c_str(), int(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
+    std::string bytes(text.size() * 4, '\0'); // the most a character takes in any code page
+    bytes.resize(WideCharToMultiByte(codePage, 0, text.c_str(), int(text.size()), bytes.data(),
+                                     int(bytes.size()), nullptr, nullptr));
     return bytes;
 }
 
