@@ -14,11 +14,9 @@ namespace {
 
 std::string inCodePage(const std::wstring &text, UINT codePage = GetOEMCP())
 {
-    const int size = WideCharToMultiByte(codePage, 0, text.c_str(), int(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(codePage, 0, text.c_str(), int(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
+    std::string bytes(text.size() * 4, '\0'); // the most a character takes in any code page
+    bytes.resize(WideCharToMultiByte(codePage, 0, text.c_str(), int(text.size()), bytes.data(),
+                                     int(bytes.size()), nullptr, nullptr));
     return bytes;
 }
 
@@ -49,12 +47,11 @@ int main()
     for (int line = 1; line <= _wtoi(argv[2]); ++line)
         std::fputs(inCodePage(label + L" line " + std::to_wstring(line) + L"\n").c_str(), stdout);
     std::fflush(stdout);
-    for (int line = 1; line <= _wtoi(argv[3]); ++line) {
-        std::fputs(inCodePage((line > 1 ? L"\nCannot read " : L"Cannot read ") + label + L"/file" +
-                              std::to_wstring(line) + L": Permission denied")
-                       .c_str(),
-                   stderr);
-    }
+    std::wstring failures;
+    for (int line = 1; line <= _wtoi(argv[3]); ++line)
+        failures +=
+            L"\nCannot read " + label + L"/file" + std::to_wstring(line) + L": Permission denied";
+    std::fputs(inCodePage(failures.erase(0, 1)).c_str(), stderr);
     std::fflush(stderr);
     if (argc > 5) {
         CloseHandle(CreateFileW(argv[5], GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -17,57 +17,34 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 class tst_WindowsPlatform : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_folder;
-    const QString m_log = m_folder.filePath(u"xcopy.log"_s);
-    WindowsProgramStarter m_starter{m_log};
-
-    // The stand-ins' record: the command line and window state of each start.
-    QStringList records() const
-    {
-        return QString::fromUtf8(contents(m_folder.filePath(u"record"_s)))
-            .split('\n', Qt::SkipEmptyParts);
-    }
-
   private slots:
-    void initTestCase()
+    // A copy gets its whole command line as it stands (blanks and quotes in a path, a path that
+    // looks like a switch), its console hidden; Notepad, found by the system's search, and a
+    // document's program, the one Windows associates with its type, start maximized. What cannot
+    // be started or opened says why in the system's words.
+    void startsEachProgramInItsWindow()
     {
-        qputenv("STAND_IN_RECORD",
-                QDir::toNativeSeparators(m_folder.filePath(u"record"_s)).toUtf8());
-    }
-    void init() { QFile::remove(m_folder.filePath(u"record"_s)); }
-
-    // Blanks and quotes in a path, and a path that looks like a switch, reach the copy as they
-    // stand, under its caption in the run log.
-    void copyGetsItsWholeLine()
-    {
-        const ProgramStart start = copyCommand(3, u"C:\\My Files\\say \"hi\""_s, u"/s"_s);
-        QVERIFY(m_starter.startCopy(start).ok());
-        QTRY_COMPARE(records(), (QStringList{start.commandLine, u"hidden"_s}));
-        QTRY_VERIFY(contents(m_log).endsWith(", exit status 0. The copy is done.\n\n"));
-        QVERIFY(contents(m_log).startsWith(("==== Folder pair 3: " + start.commandLine).toUtf8()));
-    }
-
-    // Notepad, found by the system's search, and a document's program, the one Windows
-    // associates with its type, start maximized; what cannot be started or opened says why.
-    void programsStartMaximized()
-    {
+        QTemporaryDir folder;
+        WindowsProgramStarter starter(folder.filePath(u"xcopy.log"_s));
+        const QString record = folder.filePath(u"record"_s);
+        qputenv("STAND_IN_RECORD", QDir::toNativeSeparators(record).toUtf8());
+        // The stand-ins' record: the command line and window state of each start.
+        const auto records = [&] {
+            QFile file(record);
+            return file.open(QIODevice::ReadOnly)
+                       ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                       : QStringList();
+        };
+        const ProgramStart copy = copyCommand(3, u"C:\\My Files\\say \"hi\""_s, u"/s"_s);
+        QVERIFY(starter.startCopy(copy).ok());
+        QTRY_COMPARE(records(), (QStringList{copy.commandLine, u"hidden"_s}));
         const QString notepad = u"notepad.exe C:\\Program Files\\RevuredAVeze\\XCopyInstruct.txt"_s;
-        QVERIFY(m_starter.start({notepad, u"xdg-open"_s, {}}).ok());
-        QTRY_COMPARE(records(), (QStringList{notepad, u"maximized"_s}));
+        QVERIFY(starter.start({notepad, u"xdg-open"_s, {}}).ok());
+        QTRY_COMPARE(records().mid(2), (QStringList{notepad, u"maximized"_s}));
 
         const QString standIn =
             QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u"/notepad.exe"_s);
@@ -76,21 +53,20 @@ class tst_WindowsPlatform : public QObject
         classes.setValue(u"RevuredAVeze.Test/shell/open/command/."_s, '"' + standIn + "\" \"%1\"");
         classes.sync();
         const QString document =
-            QDir::toNativeSeparators(m_folder.filePath(u"a b.revuredavezetest"_s));
+            QDir::toNativeSeparators(folder.filePath(u"a b.revuredavezetest"_s));
         QVERIFY(QFile(document).open(QIODevice::WriteOnly));
-        const Outcome opened = m_starter.open(document);
+        const Outcome opened = starter.open(document);
         classes.remove(u".revuredavezetest"_s);
         classes.remove(u"RevuredAVeze.Test"_s);
         QVERIFY2(opened.ok(), qPrintable(opened.why()));
-        QTRY_COMPARE(records().mid(2),
+        QTRY_COMPARE(records().mid(4),
                      (QStringList{'"' + standIn + "\" \"" + document + '"', u"maximized"_s}));
 
         const QString notFound = qt_error_string(ERROR_FILE_NOT_FOUND);
-        const QString missing = QDir::toNativeSeparators(m_folder.filePath(u"gone.pdf"_s));
-        QCOMPARE(m_starter.open(missing).why(), missing + " could not be opened: " + notFound);
+        const QString missing = QDir::toNativeSeparators(folder.filePath(u"gone.pdf"_s));
+        QCOMPARE(starter.open(missing).why(), missing + " could not be opened: " + notFound);
         const QString line = u"nosuchviewer.exe C:\\x.txt"_s;
-        QCOMPARE(m_starter.start({line, {}, {}}).why(),
-                 line + " could not be started: " + notFound);
+        QCOMPARE(starter.start({line, {}, {}}).why(), line + " could not be started: " + notFound);
     }
 
     // Each drive shows its letter and opens at its root, as C: does.
