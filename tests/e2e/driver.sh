@@ -53,6 +53,17 @@ answer_message_box() { # presses the default button of the message box that show
     xdotool windowfocus --sync "$box" key Return
     sleep 1
 }
+# The notice a copy run shows is a window of its own, which would keep the program running after
+# the main window closes: a screenshot with it, then "&Close", its default button.
+close_run_notice() { # the screenshot's name
+    local notice
+    notice=$(timeout 20 xdotool search --sync --onlyvisible --name '^XCopy Notify$' | head -n 1) ||
+        fail "no run notice"
+    screenshot "$1"
+    xdotool windowfocus --sync "$notice" key Return
+    wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||
+        fail "the notice did not close"
+}
 green_pixels() { # counts pixels of the locked green 0x008000 in a twips rectangle of a screenshot
     convert "$shots/$1.png" -crop "$(($4 / 15))x$(($5 / 15))+$((window_x + $2 / 15))+$((window_y + client_top + $3 / 15))" \
         +repage txt:- | grep -c '#008000' || true

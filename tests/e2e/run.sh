@@ -89,14 +89,7 @@ cmp "$home/docs/letter.txt" "$home/backup/docs copy/letter.txt" || fail "a copie
 # The good pairs' copy windows close by themselves.
 wait_for 20 bash -c "! xdotool search --name '^Folder pair [12]: xcopy ' >/dev/null" ||
     fail "a copy window of a good pair stayed open"
-notice=$(timeout 20 xdotool search --sync --onlyvisible --name '^XCopy Notify$' | head -n 1) ||
-    fail "no run notice"
-screenshot 02-copied
-# The notice is a window of its own, which would keep the program running after the main window
-# closes; "&Close" is its default button.
-xdotool windowfocus --sync "$notice" key Return
-wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||
-    fail "the notice did not close"
+close_run_notice 02-copied
 
 if [ -n "$failing_pair" ]; then
     step "the copy window of the pair that failed"

@@ -96,12 +96,7 @@ grep -qxF 'C:\data\my docs\sub\notes.txt' "$log" || fail "the run log lacks xcop
 # The copy windows close by themselves.
 wait_for 20 bash -c "! xdotool search --onlyvisible --name '^Folder pair ' >/dev/null" ||
     fail "a copy window stayed open"
-notice=$(timeout 20 xdotool search --sync --onlyvisible --name '^XCopy Notify$' | head -n 1) ||
-    fail "no run notice"
-screenshot 02-copied
-xdotool windowfocus --sync "$notice" key Return
-wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||
-    fail "the notice did not close"
+close_run_notice 02-copied
 
 step "Help: the text in Notepad, the pdf in the program of pdf files"
 help_entry 2   # XCopy Instructions (txt)
