@@ -1,9 +1,9 @@
 #include "runlog.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDeadlineTimer>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
