@@ -64,6 +64,20 @@ close_run_notice() { # the screenshot's name
     wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||
         fail "the notice did not close"
 }
+# Switches the automatic mode on, picks the last interval (30 days) and the last time of day
+# (11:00:00 PM), activates and answers the confirmation; the test's db reads the settings.
+activate_automatic_mode() {
+    click_twips 360 6180  # ckUseTimer
+    [ "$(db 'select AutoSync from tblAutoSync')" = "1" ] || fail "the automatic flag was not saved"
+    click_twips 1140 6630 # cmbDays: open the list, pick its last entry
+    xdotool key End Return
+    sleep 0.5
+    click_twips 3180 6630 # Combo1
+    xdotool key End Return
+    sleep 0.5
+    click_twips 4800 6660 # cmdActivateAS
+    answer_message_box
+}
 green_pixels() { # counts pixels of the locked green 0x008000 in a twips rectangle of a screenshot
     convert "$shots/$1.png" -crop "$(($4 / 15))x$(($5 / 15))+$((window_x + $2 / 15))+$((window_y + client_top + $3 / 15))" \
         +repage txt:- | grep -c '#008000' || true

@@ -116,16 +116,7 @@ if [ -n "$failing_pair" ]; then
 fi
 
 step "automatic mode switched on and activated"
-click_twips 360 6180    # ckUseTimer
-[ "$(db 'select AutoSync from tblAutoSync')" = "1" ] || fail "the automatic flag was not saved"
-click_twips 1140 6630   # cmbDays: open the list, pick its last entry
-xdotool key End Return
-sleep 0.3
-click_twips 3180 6630   # Combo1
-xdotool key End Return
-sleep 0.3
-click_twips 4800 6660   # cmdActivateAS
-answer_message_box
+activate_automatic_mode
 [ "$(db 'select Days from tblDays order by id desc limit 1')" = "30" ] || fail "the interval was not saved"
 [ "$(db 'select Time from tblTime order by id desc limit 1')" = "11:00:00 PM" ] ||
     fail "the time of day was not saved"

@@ -112,16 +112,7 @@ timeout 30 xdotool search --sync --onlyvisible --name '^XCopyInstuctions.pdf - N
 "$wine" taskkill /im notepad.exe >/dev/null 2>&1
 
 step "automatic mode switched on and activated"
-click_twips 360 6180    # ckUseTimer
-[ "$(db 'select AutoSync from tblAutoSync')" = "1" ] || fail "the automatic flag was not saved"
-click_twips 1140 6630   # cmbDays: open the list, pick its last entry
-xdotool key End Return
-sleep 0.5
-click_twips 3180 6630   # Combo1
-xdotool key End Return
-sleep 0.5
-click_twips 4800 6660   # cmdActivateAS
-answer_message_box
+activate_automatic_mode
 [ "$(db 'select Days from tblDays order by id desc limit 1')" = "30" ] ||
     fail "the interval was not saved"
 screenshot 04-active
