@@ -64,6 +64,17 @@ close_run_notice() { # the screenshot's name
     wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||
         fail "the notice did not close"
 }
+# Fills pair N's From and To boxes (840 twips below the pair before), locks it and finds both
+# folders saved in the pair's tables; the test's db reads the settings.
+lock_pair() { # N FROM TO
+    local top=$((480 + ($1 - 1) * 840)) from_table=$((2 * $1 - 1)) to_table=$((2 * $1))
+    type_into 3240 "$top" "$2"
+    type_into 3240 $((top + 360)) "$3"
+    click_twips 6780 $((top + 300)) # Check N
+    [ "$(db "select Path$from_table from tblPath$from_table")" = "$2" ] &&
+        [ "$(db "select Path$to_table from tblPath$to_table")" = "$3" ] ||
+        fail "pair $1 was not saved"
+}
 # Switches the automatic mode on, picks the last interval (30 days) and the last time of day
 # (11:00:00 PM), activates and answers the confirmation; the test's db reads the settings.
 activate_automatic_mode() {

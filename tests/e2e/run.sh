@@ -66,19 +66,9 @@ mkdir -p "$home/letters"
 echo "to ann" >"$home/letters/ann.txt"
 echo "to bob" >"$home/letters/bob.txt"
 start_program
-type_into 3240 480 "$home/docs"
-type_into 3240 840 "$home/backup/docs copy"
-click_twips 6780 780   # Check1
-type_into 3240 1320 "$home/photos"
-type_into 3240 1680 "$home/backup/photos"
-click_twips 6780 1620  # Check2
-[ "$(db 'select Path1 from tblPath1')" = "$home/docs" ] || fail "pair 1 was not saved"
-[ "$(db 'select Path4 from tblPath4')" = "$home/backup/photos" ] || fail "pair 2 was not saved"
-if [ -n "$failing_pair" ]; then
-    type_into 3240 2160 "$home/letters"
-    type_into 3240 2520 "$read_only"
-    click_twips 6780 2460  # Check3
-fi
+lock_pair 1 "$home/docs" "$home/backup/docs copy"
+lock_pair 2 "$home/photos" "$home/backup/photos"
+[ -z "$failing_pair" ] || lock_pair 3 "$home/letters" "$read_only"
 screenshot 01-pairs-locked
 
 step "XCopy pressed"

@@ -70,14 +70,8 @@ echo "letter" >"$drive_c/data/my docs/letter.txt"
 echo "notes" >"$drive_c/data/my docs/sub/notes.txt"
 echo "holiday" >"$drive_c/data/photos/beach.jpg"
 start_program
-type_into 3240 480 'C:\data\my docs'
-type_into 3240 840 'C:\backup\docs copy'
-click_twips 6780 780   # Check1
-type_into 3240 1320 'C:\data\photos'
-type_into 3240 1680 'C:\backup\new\photos'
-click_twips 6780 1620  # Check2
-[ "$(db 'select Path1 from tblPath1')" = 'C:\data\my docs' ] || fail "pair 1 was not saved"
-[ "$(db 'select Path4 from tblPath4')" = 'C:\backup\new\photos' ] || fail "pair 2 was not saved"
+lock_pair 1 'C:\data\my docs' 'C:\backup\docs copy'
+lock_pair 2 'C:\data\photos' 'C:\backup\new\photos'
 screenshot 01-pairs-locked
 
 step "XCopy pressed"
