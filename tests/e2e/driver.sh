@@ -64,6 +64,14 @@ close_run_notice() { # the screenshot's name
     wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||
         fail "the notice did not close"
 }
+# Ends the program with File > Exit and starts it again (the test's start_program).
+restart_program() {
+    xdotool windowfocus --sync "$main_window" key alt+f e
+    wait_for 30 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "File > Exit did not end the program"
+    program_pid=
+    start_program
+    sleep 2 # until the restored pairs are drawn
+}
 # Fills pair N's From and To boxes (840 twips below the pair before), locks it and finds both
 # folders saved in the pair's tables; the test's db reads the settings.
 lock_pair() { # N FROM TO

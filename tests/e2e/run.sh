@@ -113,11 +113,7 @@ activate_automatic_mode
 screenshot 03-active
 
 step "closed and started again"
-xdotool windowfocus --sync "$main_window" key alt+f e
-wait_for 20 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "File > Exit did not end the program"
-program_pid=
-start_program
-sleep 1
+restart_program
 screenshot 04-restarted
 [ "$(db 'select count(*) from tblPath2')" = "3" ] || fail "pair 1 did not come back locked"
 [ "$(db 'select count(*) from tblPath4')" = "3" ] || fail "pair 2 did not come back locked"

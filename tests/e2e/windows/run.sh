@@ -115,11 +115,7 @@ step "closed and started again"
 # The restart locks each saved pair again, which saves its folders anew.
 saved_to_1=$(db 'select count(*) from tblPath2')
 saved_to_2=$(db 'select count(*) from tblPath4')
-xdotool windowfocus --sync "$main_window" key alt+f e
-wait_for 30 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "File > Exit did not end the program"
-program_pid=
-start_program
-sleep 2
+restart_program
 screenshot 05-restarted
 for table in tblPath2:$saved_to_1:1 tblPath4:$saved_to_2:2; do
     IFS=: read -r name before pair <<<"$table"
