@@ -32,9 +32,22 @@ class FakeClock final : public Clock
 class FakeMessageBoxes final : public MessageBoxes
 {
   public:
-    void inform(const QString &text) override;
-    bool confirm(const QString &text) override;
-    void notify(const QString &text) override;
+    void inform(const QString &text) override
+    {
+        shown.append(text);
+        if (whileShown)
+            whileShown();
+    }
+    bool confirm(const QString &text) override
+    {
+        inform(text);
+        return answers.isEmpty() ? false : answers.dequeue();
+    }
+    void notify(const QString &text) override
+    {
+        shown.append(text);
+        notices.append(text);
+    }
 
     QStringList shown;    // every text, in order
     QStringList notices;  // the texts of notify(), which waits for nobody
@@ -61,7 +74,13 @@ class FakeProgramStarter final : public ProgramStarter
     std::function<QString(const ProgramStart &)> failure;
 
   private:
-    Outcome take(const ProgramStart &request, QList<ProgramStart> &into);
+    Outcome take(const ProgramStart &request, QList<ProgramStart> &into)
+    {
+        if (QString reason = failure ? failure(request) : QString(); !reason.isEmpty())
+            return Outcome::failed(reason);
+        into.append(request);
+        return Outcome::done();
+    }
 };
 
 class FakeDrives final : public Drives

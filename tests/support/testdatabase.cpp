@@ -33,11 +33,6 @@ TestDatabase::~TestDatabase()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-QString TestDatabase::path() const
-{
-    return m_dir.filePath(QStringLiteral("xcopy.mdb"));
-}
-
 QStringList TestDatabase::records(Table table) const
 {
     const TableDefinition &def = definition(table);

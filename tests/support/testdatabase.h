@@ -17,7 +17,7 @@ class TestDatabase
     ~TestDatabase();
 
     QString folder() const { return m_dir.path(); }
-    QString path() const;
+    QString path() const { return m_dir.filePath(QStringLiteral("xcopy.mdb")); }
     SettingsStore &store() { return *m_store; }
 
     // Every record of a table, oldest first, read through a separate connection.
