@@ -6,7 +6,6 @@
 #include "pairs/folderpairs.h"
 #include "pairs/pairingtable.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
@@ -15,9 +14,7 @@
 
 #include <bit>
 #include <system_error>
-
-const QColor kGreen(0x00, 0x80, 0x00);
-const QColor kButtonText(0x12, 0x34, 0x56); // unlike any other colour, to tell them apart
+#include <tuple>
 
 class tst_Pairs : public QObject
 {
@@ -90,14 +87,78 @@ class tst_Pairs : public QObject
             box(n)->clear();
     }
 
-  private slots:
-    void initTestCase()
+    void pickFolder(const char *locked, int side, bool drive, int pair)
     {
-        QPalette palette = QApplication::palette();
-        palette.setColor(QPalette::ButtonText, kButtonText);
-        QApplication::setPalette(palette);
+        open();
+        auto *folders = control<FolderList>("Dir", side);
+        // The chain of parents ends in the current folder, its subfolders follow.
+        QVERIFY(shownNames(folders).join(u'/').endsWith(QLatin1String("/A/other/sub/Zed")));
+        QCOMPARE(folders->currentIndex().data().toString(), QStringLiteral("A"));
+        const QString folder = at(drive ? "B" : "A/sub");
+        QStringList expected;
+        for (int n = 1; n <= 14; ++n) {
+            m_f->type(box(n)->objectName(), QString::number(n));
+            expected.append(n == 2 * pair - 2 + side ? folder : QString::number(n));
+        }
+        for (int n = 1; n <= 7; ++n)
+            if (locked[n - 1] == '1')
+                lock(n)->click();
+
+        if (drive)
+            control<DriveList>("Drive", side)->setCurrentIndex(1);
+        else
+            openEntry(folders, QStringLiteral("sub"), side == 2);
+        QCOMPARE(folders->path(), folder);
+        QCOMPARE(boxTexts(), expected);
+        QCOMPARE(shownNames(control<FileList>("File", side)),
+                 QStringList(drive ? "b.txt" : "file.txt"));
     }
 
+    void reportUnreadable(const QString &folder, bool drive, std::errc reason)
+    {
+        open();
+        // A drive mounted after the window was made is there when the list is opened.
+        auto *drives = control<DriveList>("Drive", 2);
+        m_f->drives.drives.append({at(folder), at(folder)});
+        drives->showPopup();
+        drives->hidePopup();
+        QVERIFY(drive || QDir(at(folder)).removeRecursively());
+        const QStringList before = sideState(2);
+        const QString message = at(folder) + QStringLiteral(": ") +
+                                QString::fromLocal8Bit(std::make_error_code(reason).message());
+
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            if (drive)
+                drives->setCurrentIndex(2);
+            else
+                openEntry(control<FolderList>("Dir", 2), QStringLiteral("sub"));
+            QCOMPARE(m_f->messages.shown, QStringList(attempt, message));
+            QCOMPARE(sideState(2), before);
+        }
+    }
+
+    void lockUnlockLock(int pair, const QString &from, const QString &to)
+    {
+        open();
+        for (int n = 1; n <= 14; ++n)
+            m_f->type(box(n)->objectName(),
+                      (n + 1) / 2 == pair ? (n % 2 ? from : to) : QString::number(n));
+        const QColor untouched = colour(1);
+
+        // Locked, the pair's boxes are read-only and stand out in their colour; unlocked, they
+        // are as the others. What is saved is the model's (eachPairKeepsToItsOwnTables).
+        for (int step = 0; step < 3; ++step) {
+            lock(pair)->click();
+            for (int n = 1; n <= 14; ++n) {
+                const bool locked = (n + 1) / 2 == pair && step != 1;
+                QCOMPARE(box(n)->isReadOnly(), locked);
+                QCOMPARE(colour(n) != untouched, locked);
+            }
+        }
+        QCOMPARE(m_f->database.records(pathTable(2 * pair)), QStringList(to.isEmpty() ? 0 : 1, to));
+    }
+
+  private slots:
     void init()
     {
         m_root = std::make_unique<QTemporaryDir>();
@@ -125,131 +186,40 @@ class tst_Pairs : public QObject
         QVERIFY(pairsMatching({2, 0, 0, 0, 0, 0, 0}).isEmpty()); // a greyed box matches no test
     }
 
-    void pickingAFolderFillsTheBoxThePatternPicks_data()
-    {
-        QTest::addColumn<QByteArray>("locked");
-        QTest::addColumn<int>("side");   // From opens with Enter, To with a double-click
-        QTest::addColumn<bool>("drive"); // picked as a drive, else opened in the folder list
-        QTest::addColumn<int>("pair");   // the pair whose box receives the folder, 0 for none
-
-        QTest::newRow("nothing locked, From") << QByteArray("0000000") << 1 << false << 1;
-        QTest::newRow("nothing locked, To") << QByteArray("0000000") << 2 << false << 1;
-        QTest::newRow("1 and 2 locked, To") << QByteArray("1100000") << 2 << false << 3;
-        QTest::newRow("1 to 6 locked, From") << QByteArray("1111110") << 1 << false << 7;
-        QTest::newRow("1 and 3 locked, To") << QByteArray("1010000") << 2 << false << 0;
-        QTest::newRow("all seven locked, From") << QByteArray("1111111") << 1 << false << 0;
-        QTest::newRow("drive, all but 4 locked, From") << QByteArray("1110111") << 1 << true << 4;
-        QTest::newRow("drive, 1 and 2 locked, To") << QByteArray("1100000") << 2 << true << 3;
-        QTest::newRow("drive, all seven locked, To") << QByteArray("1111111") << 2 << true << 0;
-    }
-
+    // The pairs locked; the side (From opens with Enter, To with a double-click); picked as a
+    // drive, else opened in the folder list; the pair whose box receives the folder, 0 for none.
     void pickingAFolderFillsTheBoxThePatternPicks()
     {
-        QFETCH(QByteArray, locked);
-        QFETCH(int, side);
-        QFETCH(bool, drive);
-        QFETCH(int, pair);
-        open();
-        auto *folders = control<FolderList>("Dir", side);
-        // The chain of parents ends in the current folder, its subfolders follow.
-        QVERIFY(shownNames(folders).join(u'/').endsWith(QLatin1String("/A/other/sub/Zed")));
-        QCOMPARE(folders->currentIndex().data().toString(), QStringLiteral("A"));
-        const QString folder = at(drive ? "B" : "A/sub");
-        QStringList expected;
-        for (int n = 1; n <= 14; ++n) {
-            m_f->type(box(n)->objectName(), QString::number(n));
-            expected.append(n == 2 * pair - 2 + side ? folder : QString::number(n));
-        }
-        for (int n = 1; n <= 7; ++n) {
-            if (locked[n - 1] == '1')
-                lock(n)->click();
-        }
-
-        if (drive)
-            control<DriveList>("Drive", side)->setCurrentIndex(1);
-        else
-            openEntry(folders, QStringLiteral("sub"), side == 2);
-        QCOMPARE(folders->path(), folder);
-        QCOMPARE(boxTexts(), expected);
-        QCOMPARE(shownNames(control<FileList>("File", side)),
-                 QStringList(drive ? "b.txt" : "file.txt"));
-        QCOMPARE(shownNames(control<FileList>("File", 3 - side)), QStringList());
+        for (const auto &[locked, side, drive, pair] :
+             {std::tuple("0000000", 1, false, 1), std::tuple("0000000", 2, false, 1),
+              std::tuple("1100000", 2, false, 3), std::tuple("1111110", 1, false, 7),
+              std::tuple("1010000", 2, false, 0), std::tuple("1111111", 1, false, 0),
+              std::tuple("1110111", 1, true, 4), std::tuple("1100000", 2, true, 3),
+              std::tuple("1111111", 2, true, 0)})
+            pickFolder(locked, side, drive, pair);
     }
 
-    void unreadableFolderIsReportedOnce_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<bool>("drive"); // picked as a drive, else opened in the folder list
-        QTest::addColumn<std::errc>("reason");
-        using enum std::errc;
-
-        QTest::newRow("drive without its root") << "gone" << true << no_such_file_or_directory;
-        QTest::newRow("drive whose root is a file") << "B/b.txt" << true << not_a_directory;
-        QTest::newRow("folder that vanished") << "A/sub" << false << no_such_file_or_directory;
-    }
-
+    // A drive without its root, a drive whose root is a file, and a folder that vanished (not
+    // a drive: opened in the folder list).
     void unreadableFolderIsReportedOnce()
     {
-        QFETCH(QString, folder);
-        QFETCH(bool, drive);
-        QFETCH(std::errc, reason);
-        open();
-        // A drive mounted after the window was made is there when the list is opened.
-        auto *drives = control<DriveList>("Drive", 2);
-        m_f->drives.drives.append({at(folder), at(folder)});
-        drives->showPopup();
-        drives->hidePopup();
-        QVERIFY(drive || QDir(at(folder)).removeRecursively());
-        const QStringList before = sideState(2);
-        const QString message = at(folder) + QStringLiteral(": ") +
-                                QString::fromLocal8Bit(std::make_error_code(reason).message());
-
-        for (int attempt = 1; attempt <= 2; ++attempt) {
-            if (drive)
-                drives->setCurrentIndex(2);
-            else
-                openEntry(control<FolderList>("Dir", 2), QStringLiteral("sub"));
-            QCOMPARE(m_f->messages.shown, QStringList(attempt, message));
-            QCOMPARE(sideState(2), before);
+        using enum std::errc;
+        for (const auto &[folder, drive, reason] :
+             {std::tuple("gone", true, no_such_file_or_directory),
+              std::tuple("B/b.txt", true, not_a_directory),
+              std::tuple("A/sub", false, no_such_file_or_directory)}) {
+            init();
+            reportUnreadable(folder, drive, reason);
         }
     }
 
-    void lockUnlockLockTouchesOnlyThePair_data()
-    {
-        QTest::addColumn<int>("pair");
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("to");
-
-        const QString from = QStringLiteral("/data/from"), to = QStringLiteral("/media/usb");
-        QTest::newRow("pair 2, only From filled") << 2 << from << QString();
-        QTest::newRow("pair 3, only To filled") << 3 << QString() << to;
-        QTest::newRow("pair 4, empty") << 4 << QString() << QString();
-        QTest::newRow("pair 7, both filled") << 7 << from << to;
-    }
-
+    // Pair 2 with only its From folder, 3 with only its To folder, 4 empty and 7 filled.
     void lockUnlockLockTouchesOnlyThePair()
     {
-        QFETCH(int, pair);
-        QFETCH(QString, from);
-        QFETCH(QString, to);
-        open();
-        for (int n = 1; n <= 14; ++n)
-            m_f->type(box(n)->objectName(),
-                      (n + 1) / 2 == pair ? (n % 2 ? from : to) : QString::number(n));
-        const QColor untouched = colour(1);
-
-        // Locked, the pair's boxes are read-only and green; unlocked, as the others. What is
-        // saved is the model's (eachPairKeepsToItsOwnTables).
-        const QColor colours[] = {kGreen, kButtonText, kGreen};
-        for (int step = 0; step < 3; ++step) {
-            lock(pair)->click();
-            for (int n = 1; n <= 14; ++n) {
-                const bool own = (n + 1) / 2 == pair;
-                QCOMPARE(box(n)->isReadOnly(), own && step != 1);
-                QCOMPARE(colour(n), own ? colours[step] : untouched);
-            }
-        }
-        QCOMPARE(m_f->database.records(pathTable(2 * pair)), QStringList(to.isEmpty() ? 0 : 1, to));
+        for (const auto &[pair, from, to] :
+             {std::tuple(2, "/data/from", ""), std::tuple(3, "", "/media/usb"),
+              std::tuple(4, "", ""), std::tuple(7, "/data/from", "/media/usb")})
+            lockUnlockLock(pair, from, to);
     }
 
     // Each pair saves into its own two tables and no other, unlocking forgets it, and typing into
