@@ -1,15 +1,17 @@
 // The run log on every system: where it is, what an entry says, when it starts anew, how much of a
-// copy's output it keeps, that no entry of a run is ever dropped, and that two programs writing it
-// at once lose nothing.
+// copy's output it keeps, that no entry of a run is ever dropped, and that two writing it at once
+// lose nothing.
 #include "platform/outputtranscript.h"
 #include "platform/runlog.h"
 
 #include <QDir>
 #include <QLockFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <future>
 
 namespace {
 
@@ -37,6 +39,22 @@ QStringList titles(const RunLog &log)
     for (const auto &match : entry.globalMatch(text))
         found.append(match.captured(1));
     return found;
+}
+
+// Appends 1000 entries titled "LABEL n", each with 3000 bytes of output, a millisecond apart, as
+// copies end one after another; says why an entry could not be written.
+QString writeEntries(const QString &path, const QString &label)
+{
+    const RunLog log(path);
+    for (int n = 1; n <= 1000; ++n) {
+        const QString title = label + ' ' + QString::number(n);
+        const Outcome appended =
+            log.append({title, {}, QByteArray(3000, 'x') + '\n', {}, "exit status 0."});
+        if (!appended.ok())
+            return appended.why();
+        QThread::msleep(1);
+    }
+    return {};
 }
 
 } // namespace
@@ -116,7 +134,7 @@ class tst_RunLog : public QObject
         QCOMPARE(titles(log), run + QStringList({"exactly full", "newer"}));
     }
 
-    // A program writing the log holds it: the others wait until it is done. Two writing at once,
+    // A writer holds the log: the others wait until it is done. Two writing at once,
     // starting anew many times between them: every entry is whole, the old part is a full log,
     // and what remains of each one's entries follows on to its last one without a gap.
     void writersTakeTurns()
@@ -125,16 +143,13 @@ class tst_RunLog : public QObject
         const RunLog log(folder.filePath("xcopy.log"));
         QLockFile writing(log.path() + ".lock");
         QVERIFY(writing.tryLock(0));
-        QProcess writers[2];
-        writers[0].start(LOG_WRITER, {log.path(), "A"});
-        QVERIFY(!writers[0].waitForFinished(1000));
+        std::future<QString> first = std::async(std::launch::async, writeEntries, log.path(), "A");
+        QCOMPARE(first.wait_for(std::chrono::seconds(1)), std::future_status::timeout);
         QVERIFY(!QFile::exists(log.path()));
         writing.unlock();
-        writers[1].start(LOG_WRITER, {log.path(), "B"});
-        for (QProcess &writer : writers) {
-            QVERIFY(writer.waitForFinished(120000));
-            QVERIFY2(writer.exitCode() == 0, writer.readAllStandardError());
-        }
+        std::future<QString> second = std::async(std::launch::async, writeEntries, log.path(), "B");
+        QCOMPARE(first.get(), QString());
+        QCOMPARE(second.get(), QString());
         const QStringList found = titles(log);
         QCOMPARE(contents(log.path() + ".1").count("==== ") + contents(log.path()).count("==== "),
                  found.size());
