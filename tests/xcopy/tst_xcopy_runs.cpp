@@ -10,9 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <linux/magic.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
+#include <tuple>
 #include <unistd.h>
 
 using Prepare = std::function<void()>;
@@ -329,54 +328,35 @@ class XcopyRuns : public QObject
         QVERIFY(!describe("dst/file").contains(" 1600000000.0 "));
     }
 
-    // A file system in memory keeps nothing through a power cut, so there new files get their
-    // sources' times at once, even where every flush fails.
-    void inMemoryNothingWaits()
-    {
-        QTemporaryDir memory("/dev/shm/xcopy-XXXXXX");
-        struct statfs place;
-        if (!memory.isValid() || statfs("/dev/shm", &place) != 0 || place.f_type != TMPFS_MAGIC)
-            QSKIP("needs a file system in memory at /dev/shm");
-        const QByteArray copy = memory.path().toUtf8() + "/copy";
-        QCOMPARE(run({"env", "XCOPY_TEST_FLUSH=fail", "xcopy+", "src/sub/deeper", copy}).first, 5);
-        QCOMPARE(describe(copy + "/c.txt"), describe("src/sub/deeper/c.txt"));
-    }
-
     // A copy killed while it replaces a file leaves no temporary file behind (unnamed), or one
     // that the next run into that folder removes (named, as on a FAT stick); that run completes
     // the file. Temporary files of a copy still running, and names not of this program, stay.
-    void killedReplacement_data()
-    {
-        QTest::addColumn<QString>("named");
-        QTest::addColumn<int>("leftAtKill");
-        QTest::addColumn<QString>("source"); // a folder, or a single file
-        QTest::newRow("unnamed") << "0" << 0 << "one";
-        QTest::newRow("named") << "1" << 1 << "one";
-        QTest::newRow("named, a single file") << "1" << 1 << "one/file";
-    }
-
     void killedReplacement()
     {
-        QFETCH(QString, named);
-        QFETCH(int, leftAtKill);
-        QFETCH(QString, source);
-        const QByteArray running = ".xcopy-" + QByteArray::number(getpid()) + "-1.tmp";
-        QVERIFY(writeFile("one/file") && writeFile("dst/file", {1600000000, 0}) &&
-                writeFile("dst/" + running) && writeFile("dst/.xcopy-99999999.tmp"));
-        QProcess held;
-        held.setReadChannel(QProcess::StandardError);
-        held.start("env", {"XCOPY_TEST_HOLD=filled", "XCOPY_TEST_NAMED=" + named,
-                           XCOPY_WITH_TEST_POINTS_PATH, source, "dst", "/D", "/Y"});
-        QVERIFY(held.waitForReadyRead(20000) && held.readAllStandardError() == "Held\n");
-        held.kill();
-        held.waitForFinished();
-        QStringList others{".xcopy-99999999.tmp", running, "file"};
-        others.sort();
-        const QStringList atKill = QDir("dst").entryList(QDir::Files | QDir::Hidden);
-        QCOMPARE(atKill.size(), others.size() + leftAtKill);
-        QCOMPARE(run({"xcopy", source, "dst", "/D", "/Y"}).first, 0);
-        QCOMPARE(QDir("dst").entryList(QDir::Files | QDir::Hidden), others);
-        QCOMPARE(describe("dst/file"), describe("one/file"));
+        // Unnamed, named, and named with a single file as the source.
+        for (const auto &[named, leftAtKill, source] :
+             {std::tuple("0", 0, "one"), std::tuple("1", 1, "one"),
+              std::tuple("1", 1, "one/file")}) {
+            cleanup();
+            init();
+            const QByteArray running = ".xcopy-" + QByteArray::number(getpid()) + "-1.tmp";
+            QVERIFY(writeFile("one/file") && writeFile("dst/file", {1600000000, 0}) &&
+                    writeFile("dst/" + running) && writeFile("dst/.xcopy-99999999.tmp"));
+            QProcess held;
+            held.setReadChannel(QProcess::StandardError);
+            held.start("env", {"XCOPY_TEST_HOLD=filled", "XCOPY_TEST_NAMED=" + QString(named),
+                               XCOPY_WITH_TEST_POINTS_PATH, source, "dst", "/D", "/Y"});
+            QVERIFY(held.waitForReadyRead(20000) && held.readAllStandardError() == "Held\n");
+            held.kill();
+            held.waitForFinished();
+            QStringList others{".xcopy-99999999.tmp", running, "file"};
+            others.sort();
+            const QStringList atKill = QDir("dst").entryList(QDir::Files | QDir::Hidden);
+            QCOMPARE(atKill.size(), others.size() + leftAtKill);
+            QCOMPARE(run({"xcopy", source, "dst", "/D", "/Y"}).first, 0);
+            QCOMPARE(QDir("dst").entryList(QDir::Files | QDir::Hidden), others);
+            QCOMPARE(describe("dst/file"), describe("one/file"));
+        }
     }
 
     // A FAT stick keeps times in 2-second steps and stamps a renamed file with the time of day;
