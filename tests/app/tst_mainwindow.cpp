@@ -59,7 +59,7 @@ qsizetype runsThrough(WindowFixture &f, const QDateTime &from, const QDateTime &
     return f.programs.copies.size();
 }
 
-// A locked list keeps its entry whatever key the user presses.
+// A locked list keeps its entry whatever key the user presses, and a click does not open it.
 bool listsLocked(const WindowFixture &f)
 {
     bool locked = true;
@@ -67,7 +67,9 @@ bool listsLocked(const WindowFixture &f)
         auto *list = f.find<QComboBox>(QLatin1String(name));
         const int before = list->currentIndex();
         QTest::keyClick(list, before > 0 ? Qt::Key_Up : Qt::Key_Down);
-        locked = locked && list->currentIndex() == before;
+        QTest::mouseClick(list, Qt::LeftButton);
+        locked = locked && list->currentIndex() == before && !QApplication::activePopupWidget();
+        list->hidePopup();
         list->setCurrentIndex(before);
     }
     return locked;
