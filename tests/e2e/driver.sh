@@ -23,12 +23,24 @@ start_display() { # sets xvfb_pid, for the test to end it
     unset WAYLAND_DISPLAY
 }
 
+# Prints the first visible window whose name matches, waiting for it. A window that goes away
+# while xdotool looks at it (as when a program ends or starts) ends xdotool with an X error:
+# then it looks again.
+find_window() { # seconds to wait, then the name's pattern
+    local found tries
+    for ((tries = 0; tries < $1 * 10; tries++)); do
+        found=$(xdotool search --onlyvisible --name "$2" 2>/dev/null | head -n 1) &&
+            [ -n "$found" ] && echo "$found" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # The main window's client area is 635 x 481 pixels (9528 x 7212 twips) below the menu bar.
 main_window=
 client_top=
 find_main_window() { # seconds to wait for it
-    main_window=$(timeout "$1" xdotool search --sync --onlyvisible --name "^Tolvan's XCopy$" | head -n 1) ||
-        fail "the main window did not appear"
+    main_window=$(find_window "$1" "^Tolvan's XCopy$") || fail "the main window did not appear"
     sleep 1 # until it is drawn where it stays
     eval "$(xdotool getwindowgeometry --shell "$main_window")"
     client_top=$((HEIGHT - 481))
@@ -48,8 +60,7 @@ type_into() { # left top of a text box in twips, then the text
 screenshot() { import -window root "$shots/$1.png"; }
 answer_message_box() { # presses the default button of the message box that shows up
     local box
-    box=$(timeout 20 xdotool search --sync --onlyvisible --name '^RevuredAVeze$' | head -n 1) ||
-        fail "no message box appeared"
+    box=$(find_window 20 '^RevuredAVeze$') || fail "no message box appeared"
     xdotool windowfocus --sync "$box" key Return
     sleep 1
 }
@@ -57,8 +68,7 @@ answer_message_box() { # presses the default button of the message box that show
 # the main window closes: a screenshot with it, then "&Close", its default button.
 close_run_notice() { # the screenshot's name
     local notice
-    notice=$(timeout 20 xdotool search --sync --onlyvisible --name '^XCopy Notify$' | head -n 1) ||
-        fail "no run notice"
+    notice=$(find_window 20 '^XCopy Notify$') || fail "no run notice"
     screenshot "$1"
     xdotool windowfocus --sync "$notice" key Return
     wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||

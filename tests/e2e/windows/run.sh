@@ -94,14 +94,14 @@ close_run_notice 02-copied
 
 step "Help: the text in Notepad, the pdf in the program of pdf files"
 help_entry 2   # XCopy Instructions (txt)
-timeout 30 xdotool search --sync --onlyvisible --name '^XCopyInstruct.txt - Notepad$' >/dev/null ||
+find_window 30 '^XCopyInstruct.txt - Notepad$' >/dev/null ||
     fail "Notepad did not show the text instructions"
 screenshot 03-help-text
 "$wine" taskkill /im notepad.exe >/dev/null 2>&1
 # Wine hands pdf files to the Linux desktop, which has no viewer here: Notepad stands in.
 "$wine" reg add 'HKCR\pdffile\shell\open\command' /ve /d 'notepad.exe "%1"' /f >/dev/null 2>&1
 help_entry 1   # XCopy Instructions (pdf)
-timeout 30 xdotool search --sync --onlyvisible --name '^XCopyInstuctions.pdf - Notepad$' >/dev/null ||
+find_window 30 '^XCopyInstuctions.pdf - Notepad$' >/dev/null ||
     fail "the pdf instructions were not opened in the program of pdf files"
 "$wine" taskkill /im notepad.exe >/dev/null 2>&1
 
