@@ -41,15 +41,13 @@ QStringList titles(const RunLog &log)
     return found;
 }
 
-// Appends 1000 entries titled "LABEL n", each with 3000 bytes of output, a millisecond apart, as
-// copies end one after another; says why an entry could not be written.
+// Appends 1000 entries titled "LABEL n", of 3 KiB each, a millisecond apart, as copies end one
+// after another; says why an entry could not be written.
 QString writeEntries(const QString &path, const QString &label)
 {
     const RunLog log(path);
     for (int n = 1; n <= 1000; ++n) {
-        const QString title = label + ' ' + QString::number(n);
-        const Outcome appended =
-            log.append({title, {}, QByteArray(3000, 'x') + '\n', {}, "exit status 0."});
+        const Outcome appended = log.append(entryOfSize(label + ' ' + QString::number(n), 3072));
         if (!appended.ok())
             return appended.why();
         QThread::msleep(1);
