@@ -36,6 +36,18 @@ find_window() { # seconds to wait, then the name's pattern
     return 1
 }
 
+# Waits until no window whose name matches is left. An X error, from a window that goes away while
+# xdotool looks at it, is no answer: it looks again.
+wait_until_gone() { # seconds to wait, then xdotool search's options and the name's pattern
+    local seconds=$1 tries errors
+    shift
+    for ((tries = 0; tries < seconds * 10; tries++)); do
+        ! errors=$(xdotool search "$@" 2>&1 >/dev/null) && [ -z "$errors" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # The main window's client area is 635 x 481 pixels (9528 x 7212 twips) below the menu bar.
 main_window=
 client_top=
@@ -71,8 +83,7 @@ close_run_notice() { # the screenshot's name
     notice=$(find_window 20 '^XCopy Notify$') || fail "no run notice"
     screenshot "$1"
     xdotool windowfocus --sync "$notice" key Return
-    wait_for 10 bash -c "! xdotool search --onlyvisible --name '^XCopy Notify$' >/dev/null" ||
-        fail "the notice did not close"
+    wait_until_gone 10 --onlyvisible --name '^XCopy Notify$' || fail "the notice did not close"
 }
 # Ends the program with File > Exit and starts it again (the test's start_program).
 restart_program() {

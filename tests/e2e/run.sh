@@ -77,7 +77,7 @@ wait_for 30 test -f "$home/backup/docs copy/sub/notes.txt" || fail "pair 1 was n
 wait_for 30 test -f "$home/backup/photos/beach.jpg" || fail "pair 2 was not copied"
 cmp "$home/docs/letter.txt" "$home/backup/docs copy/letter.txt" || fail "a copied file differs"
 # The good pairs' copy windows close by themselves.
-wait_for 20 bash -c "! xdotool search --name '^Folder pair [12]: xcopy ' >/dev/null" ||
+wait_until_gone 20 --name '^Folder pair [12]: xcopy ' ||
     fail "a copy window of a good pair stayed open"
 close_run_notice 02-copied
 
@@ -97,8 +97,7 @@ if [ -n "$failing_pair" ]; then
     [ "$(tail -n 1 <<<"$shown")" = "The copy ended with errors: 2 files could not be copied. Its output is in the run log $log." ] ||
         fail "the copy window does not say what happened: $(tail -n 1 <<<"$shown")"
     xdotool key ctrl+w
-    wait_for 10 bash -c "! xdotool search --name '^Folder pair ' >/dev/null" ||
-        fail "the copy window did not close"
+    wait_until_gone 10 --name '^Folder pair ' || fail "the copy window did not close"
     for pair in 1 2; do
         [[ "$(logged_ending $pair)" == *", exit status 0. The copy is done." ]] ||
             fail "the log lacks pair $pair's copy"

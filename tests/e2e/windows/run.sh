@@ -88,8 +88,7 @@ grep -qxF '==== Folder pair 1: xcopy.exe "C:\data\my docs" "C:\backup\docs copy"
     fail "the run log does not name pair 1's command line"
 grep -qxF 'C:\data\my docs\sub\notes.txt' "$log" || fail "the run log lacks xcopy.exe's output"
 # The copy windows close by themselves.
-wait_for 20 bash -c "! xdotool search --onlyvisible --name '^Folder pair ' >/dev/null" ||
-    fail "a copy window stayed open"
+wait_until_gone 20 --onlyvisible --name '^Folder pair ' || fail "a copy window stayed open"
 close_run_notice 02-copied
 
 step "Help: the text in Notepad, the pdf in the program of pdf files"
